@@ -97,6 +97,13 @@ inline float switchValue(int position, int steps) {
     return (static_cast<float>(position) + 0.5f) / static_cast<float>(steps);
 }
 
+// Host and file values can be anything a float holds: NaN carries no value and keeps
+// what was there; everything else is limited to 0..1.
+inline float normalisedOr(float value, float previous) {
+    if (std::isnan(value)) return previous;
+    return value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
+}
+
 inline bool switchIsOn(float value) { return switchPosition(value, 2) == 1; }
 
 // Tempo-sync and range tables.

@@ -1,0 +1,30 @@
+// 32-bit words in stored data are in the byte order of the machine that wrote them.
+#pragma once
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+namespace ruvane {
+
+inline uint32_t reverseBytes(uint32_t word) {
+    return (word >> 24) | ((word >> 8) & 0x0000FF00u) | ((word << 8) & 0x00FF0000u) | (word << 24);
+}
+
+inline uint32_t loadWord(const uint8_t* bytes) {
+    uint32_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
+inline void storeWord(uint8_t* bytes, uint32_t word) { std::memcpy(bytes, &word, sizeof word); }
+
+inline float loadFloat(const uint8_t* bytes, bool reversed) {
+    uint32_t word = loadWord(bytes);
+    if (reversed) word = reverseBytes(word);
+    return std::bit_cast<float>(word);
+}
+
+inline void storeFloat(uint8_t* bytes, float value) { storeWord(bytes, std::bit_cast<uint32_t>(value)); }
+
+}  // namespace ruvane
