@@ -45,7 +45,7 @@ check-tsan: setup
 	cmake -S . -B $(BUILD_TSAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRUVANE_SANITIZE=thread \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 	cmake --build $(BUILD_TSAN) -j $(JOBS)
-	ctest --test-dir $(BUILD_TSAN) --output-on-failure -j $(JOBS) -L threads
+	ctest --test-dir $(BUILD_TSAN) --output-on-failure -j $(JOBS) -R '(Concurrent|Threads)'
 
 bench: setup
 	@scripts/setup bench

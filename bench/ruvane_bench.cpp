@@ -1,0 +1,574 @@
+// ruvane-bench: speed and memory figures for Ruvane.so, measured through the VST 2.4
+// interface with our host library, as a host would run it; Dragonfly Plate Reverb is
+// measured the same way as a point of comparison. Prints tables and never fails on a
+// time: the machine may be busy, so every figure is the median of several runs.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "effect/engine/delay_engine.h"
+#include "vst/host/plugin_host.h"
+
+#ifndef RUVANE_PLUGIN_PATH
+#define RUVANE_PLUGIN_PATH "Ruvane.so"
+#endif
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using ruvane::vsthost::HostState;
+using ruvane::vsthost::PluginInstance;
+
+constexpr int kSignalFrames = 1 << 16;  // a multiple of every block size we use
+constexpr double kRates[] = {44100.0, 96000.0, 192000.0};
+constexpr int kBlocks[] = {32, 64, 512};
+
+struct Options {
+    std::string plugin = RUVANE_PLUGIN_PATH;
+    std::string dragonfly;  // empty: search the usual places
+    bool compare = true;
+    int reps = 11;
+    double seconds = 0.5;     // audio per timed repetition
+    double warmup = 0.5;      // audio before the first timed repetition
+    double tailSeconds = 60;  // silence measured after loud input
+    int maxInstances = 256;   // round-robin instances in the real-time capacity run
+    int memoryInstances = 8;  // instances per memory measurement
+};
+
+void printHelp(const char* program) {
+    std::printf(
+        "Usage: %s [options] [PLUGIN.so]\n"
+        "\n"
+        "Speed and memory figures for Ruvane, measured through the VST 2.4 interface.\n"
+        "Input is deterministic white noise peaking at -6 dBFS; every time is the median\n"
+        "of several repetitions after a warm-up.\n"
+        "\n"
+        "Options:\n"
+        "  --plugin PATH      Ruvane.so to measure (default: %s)\n"
+        "  --dragonfly PATH   Dragonfly Plate Reverb VST2 .so to compare against\n"
+        "                     (default: searched in /usr/lib/lxvst, /usr/lib/vst and /usr/local)\n"
+        "  --no-compare       skip the Dragonfly comparison\n"
+        "  --reps N           timed repetitions per figure (default 11)\n"
+        "  --seconds S        seconds of audio per repetition (default 0.5)\n"
+        "  --tail S           seconds of silence measured after loud input (default 60)\n"
+        "  --max-instances N  instances in the real-time capacity run (default 256)\n"
+        "  --quick            fewer and shorter repetitions, for a smoke run\n"
+        "  -h, --help         this text\n",
+        program, RUVANE_PLUGIN_PATH);
+}
+
+// Returns false (after saying why) when the command line is not understood.
+bool parseOptions(int argc, char** argv, Options& options, bool& help) {
+    auto number = [&](int& i, double& out) {
+        if (i + 1 >= argc) return false;
+        char* end = nullptr;
+        out = std::strtod(argv[++i], &end);
+        return end != argv[i] && *end == '\0' && out > 0;
+    };
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        double value = 0;
+        if (arg == "-h" || arg == "--help") {
+            help = true;
+        } else if (arg == "--plugin" && i + 1 < argc) {
+            options.plugin = argv[++i];
+        } else if (arg == "--dragonfly" && i + 1 < argc) {
+            options.dragonfly = argv[++i];
+        } else if (arg == "--no-compare") {
+            options.compare = false;
+        } else if (arg == "--reps" && number(i, value)) {
+            options.reps = static_cast<int>(value);
+        } else if (arg == "--seconds" && number(i, value)) {
+            options.seconds = value;
+        } else if (arg == "--tail" && number(i, value)) {
+            options.tailSeconds = value;
+        } else if (arg == "--max-instances" && number(i, value)) {
+            options.maxInstances = static_cast<int>(value);
+        } else if (arg == "--quick") {
+            options.reps = 5;
+            options.seconds = 0.2;
+            options.warmup = 0.2;
+            options.tailSeconds = 4;
+            options.maxInstances = 32;
+        } else if (!arg.empty() && arg[0] != '-') {
+            options.plugin = arg;
+        } else {
+            std::fprintf(stderr, "ruvane-bench: option '%s' not understood (try --help)\n", arg.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+// Deterministic white noise in -0.5..0.5 (peaks at -6 dBFS), independent per channel.
+struct Signal {
+    std::vector<float> left, right, silence;
+
+    Signal() : left(kSignalFrames), right(kSignalFrames), silence(kSignalFrames, 0.0f) {
+        std::uint32_t state = 0x9E3779B9u;
+        auto next = [&state] {
+            state ^= state << 13;
+            state ^= state >> 17;
+            state ^= state << 5;
+            return static_cast<float>(state >> 8) / 16777216.0f - 0.5f;
+        };
+        for (int i = 0; i < kSignalFrames; ++i) {
+            left[i] = next();
+            right[i] = next();
+        }
+    }
+};
+
+// A parameter state to measure.
+struct Setting {
+    const char* name;
+    std::vector<std::pair<int, float>> values;  // VST parameter index, normalised value
+};
+
+const Setting kDefaultSetting{"Default", {}};
+// Every section on: Vco, Mod, Flt in the feedback loop, Drv, plate reverb, feedback 0.5.
+// One section at a time on top of the default state.
+const Setting kSectionSettings[] = {
+    {"+Vco", {{45, 1.0f}}},
+    {"+Mod", {{44, 1.0f}}},
+    {"+Flt fb", {{42, 1.0f}, {23, 0.5f}}},
+    {"+Drv", {{43, 1.0f}}},
+    {"+Spring", {{46, 1.0f}, {38, 0.25f}}},
+    {"+Plate", {{46, 1.0f}, {38, 0.75f}}},
+    {"+Fb 0.5", {{3, 0.5f}, {4, 0.5f}}},
+};
+const Setting kAllOnSetting{"All on",
+                            {{45, 1.0f}, {44, 1.0f}, {42, 1.0f}, {23, 0.5f}, {43, 1.0f},
+                             {46, 1.0f}, {38, 0.75f}, {3, 0.5f}, {4, 0.5f}}};
+
+// Loads and starts one instance as a host does; null (with the reason) on failure.
+std::unique_ptr<PluginInstance> openInstance(const std::string& path, double rate, int block,
+                                             const Setting& setting, std::string* error) {
+    HostState host;
+    host.sampleRate = rate;
+    host.blockSize = block;
+    host.timeInfo.tempo = 120.0;
+    host.timeInfo.flags = kVstTempoValid;
+    auto instance = PluginInstance::load(path, error, host);
+    if (!instance) return nullptr;
+    AEffect* effect = instance->effect();
+    if (effect->processReplacing == nullptr || effect->numInputs < 2 || effect->numOutputs < 2) {
+        *error = path + ": not a stereo effect with processReplacing";
+        return nullptr;
+    }
+    instance->start(rate, block);
+    for (const auto& [index, value] : setting.values) instance->setParameter(index, value);
+    return instance;
+}
+
+// Runs instances in turn, block by block, over the shared signal.
+class Feeder {
+public:
+    Feeder(const Signal& signal, int block) : signal_(signal), block_(block), outLeft_(block), outRight_(block) {}
+
+    void run(const std::vector<PluginInstance*>& instances, long frames, bool silent) {
+        for (long done = 0; done < frames; done += block_) {
+            const float* left = (silent ? signal_.silence : signal_.left).data() + position_;
+            const float* right = (silent ? signal_.silence : signal_.right).data() + position_;
+            for (PluginInstance* instance : instances)
+                instance->process(left, right, outLeft_.data(), outRight_.data(), block_);
+            position_ = (position_ + block_) % kSignalFrames;
+        }
+    }
+
+    // RMS of one instance's output over the frames, in dBFS; NaN if anything was not finite.
+    double outputLevel(PluginInstance& instance, long frames, bool silent) {
+        double sum = 0.0;
+        long count = 0;
+        bool finite = true;
+        std::vector<PluginInstance*> one{&instance};
+        for (long done = 0; done < frames; done += block_) {
+            run(one, block_, silent);
+            for (int i = 0; i < block_; ++i) {
+                finite = finite && std::isfinite(outLeft_[i]) && std::isfinite(outRight_[i]);
+                sum += double{outLeft_[i]} * outLeft_[i] + double{outRight_[i]} * outRight_[i];
+                count += 2;
+            }
+        }
+        if (!finite) return std::nan("");
+        return sum > 0 ? 10.0 * std::log10(sum / count) : -999.0;
+    }
+
+    int block() const { return block_; }
+
+private:
+    const Signal& signal_;
+    int block_;
+    long position_ = 0;
+    std::vector<float> outLeft_, outRight_;
+};
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]);
+}
+
+long framesFor(double seconds, double rate, int block) {
+    return std::max<long>(block, std::lround(seconds * rate / block) * block);
+}
+
+// Nanoseconds per stereo frame and instance, one value per timed repetition.
+std::vector<double> timeRepetitions(const std::vector<PluginInstance*>& instances, Feeder& feeder, double rate,
+                                    bool silent, int reps, double seconds) {
+    const long frames = framesFor(seconds, rate, feeder.block());
+    std::vector<double> ns;
+    for (int r = 0; r < reps; ++r) {
+        const auto start = Clock::now();
+        feeder.run(instances, frames, silent);
+        const std::chrono::duration<double, std::nano> elapsed = Clock::now() - start;
+        ns.push_back(elapsed.count() / (static_cast<double>(frames) * instances.size()));
+    }
+    return ns;
+}
+
+struct Speed {
+    double median = 0, fastest = 0, slowest = 0;
+    double outputDb = 0;
+};
+
+Speed measureSpeed(PluginInstance& instance, const Signal& signal, double rate, int block, const Options& o) {
+    Feeder feeder(signal, block);
+    std::vector<PluginInstance*> one{&instance};
+    feeder.run(one, framesFor(o.warmup, rate, block), false);
+    const auto ns = timeRepetitions(one, feeder, rate, false, o.reps, o.seconds);
+    Speed s;
+    s.median = median(ns);
+    s.fastest = *std::min_element(ns.begin(), ns.end());
+    s.slowest = *std::max_element(ns.begin(), ns.end());
+    s.outputDb = feeder.outputLevel(instance, framesFor(0.1, rate, block), false);
+    return s;
+}
+
+std::string levelText(double db) {
+    if (std::isnan(db)) return "NOT FINITE";
+    if (db < -300) return "silent";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f dBFS", db);
+    return text;
+}
+
+void printSpeedHeader() {
+    std::printf("  %-10s %7s %6s  %9s %9s %9s  %9s %7s  %s\n", "state", "rate", "block", "ns/frame", "fastest",
+                "slowest", "RT factor", "% core", "output RMS");
+}
+
+void printSpeedRow(const char* state, double rate, int block, const Speed& s) {
+    const double factor = 1e9 / rate / s.median;
+    std::printf("  %-10s %7.0f %6d  %9.1f %9.1f %9.1f  %8.0fx %6.2f%%  %s\n", state, rate, block, s.median, s.fastest,
+                s.slowest, factor, 100.0 / factor, levelText(s.outputDb).c_str());
+}
+
+// ---------------------------------------------------------------------------------------
+// Memory
+
+long residentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    long size = 0, resident = 0;
+    statm >> size >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+// Resident-memory growth per instance, measured in a child process so that earlier
+// allocations of this program cannot be reused. Negative on failure.
+double residentGrowthPerInstance(const std::string& path, double rate, int count) {
+    int fds[2];
+    if (pipe(fds) != 0) return -1;
+    const pid_t child = fork();
+    if (child < 0) return -1;
+    if (child == 0) {
+        close(fds[0]);
+        double result = -1;
+        std::string error;
+        Signal signal;
+        const int block = 512;
+        Feeder feeder(signal, block);
+        // The first instance brings in the library itself; growth is counted after it.
+        auto first = openInstance(path, rate, block, kDefaultSetting, &error);
+        if (first) {
+            feeder.run({first.get()}, block, false);
+            const long before = residentBytes();
+            std::vector<std::unique_ptr<PluginInstance>> more;
+            std::vector<PluginInstance*> raw;
+            for (int i = 0; i < count; ++i) {
+                more.push_back(openInstance(path, rate, block, kDefaultSetting, &error));
+                if (!more.back()) break;
+                raw.push_back(more.back().get());
+            }
+            if (static_cast<int>(raw.size()) == count) {
+                feeder.run(raw, block, false);
+                result = static_cast<double>(residentBytes() - before) / count;
+            }
+        }
+        [[maybe_unused]] const ssize_t written = write(fds[1], &result, sizeof result);
+        _exit(0);
+    }
+    close(fds[1]);
+    double result = -1;
+    if (read(fds[0], &result, sizeof result) != sizeof result) result = -1;
+    close(fds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return result;
+}
+
+std::string megabytes(double bytes) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f MiB", bytes / (1024.0 * 1024.0));
+    return text;
+}
+
+void reportMemory(const Options& o, bool pluginLoads) {
+    std::printf("\nMemory per instance\n");
+    std::printf("  engine buffers: DelayEngine::bufferBytes() after resume (delay lines, reverb, meters)\n");
+    std::printf("  RSS growth: resident memory added per instance, %d instances loaded through the host\n",
+                o.memoryInstances);
+    std::printf("  %7s  %16s  %16s\n", "rate", "engine buffers", "RSS growth");
+    for (double rate : kRates) {
+        ruvane::DelayEngine engine;
+        engine.resume(rate, 0, ruvane::HostTime{});
+        const std::size_t buffers = engine.bufferBytes();
+        std::string rss = "plug-in not loaded";
+        if (pluginLoads) {
+            const double growth = residentGrowthPerInstance(o.plugin, rate, o.memoryInstances);
+            rss = growth < 0 ? "failed" : megabytes(growth);
+        }
+        std::printf("  %7.0f  %16s  %16s\n", rate, megabytes(static_cast<double>(buffers)).c_str(), rss.c_str());
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Ruvane
+
+bool reportSpeedGrid(const Options& o, const Signal& signal) {
+    std::printf("\nCost per stereo frame through the VST interface (median of %d x %.2f s of audio)\n", o.reps,
+                o.seconds);
+    std::printf("  Default: the plug-in as freshly loaded\n");
+    std::printf("  All on:  Vco, Mod, Flt (fb), Drv and Rvb (plate) on, feedback 0.5 both lines\n");
+    printSpeedHeader();
+    for (const Setting* setting : {&kDefaultSetting, &kAllOnSetting}) {
+        for (double rate : kRates) {
+            for (int block : kBlocks) {
+                std::string error;
+                auto instance = openInstance(o.plugin, rate, block, *setting, &error);
+                if (!instance) {
+                    std::printf("  %s: %s\n", setting->name, error.c_str());
+                    return false;
+                }
+                printSpeedRow(setting->name, rate, block, measureSpeed(*instance, signal, rate, block, o));
+                std::fflush(stdout);
+            }
+        }
+    }
+    return true;
+}
+
+void reportSections(const Options& o, const Signal& signal) {
+    const double rate = 44100.0;
+    const int block = 64;
+    std::printf("\nCost of each section alone (Default plus one section, %.0f Hz, block %d)\n", rate, block);
+    printSpeedHeader();
+    for (const Setting& setting : kSectionSettings) {
+        std::string error;
+        auto instance = openInstance(o.plugin, rate, block, setting, &error);
+        if (!instance) {
+            std::printf("  %s: %s\n", setting.name, error.c_str());
+            return;
+        }
+        printSpeedRow(setting.name, rate, block, measureSpeed(*instance, signal, rate, block, o));
+        std::fflush(stdout);
+    }
+}
+
+void reportCapacity(const Options& o, const Signal& signal) {
+    const double rate = 48000.0;
+    const int block = 64;
+    const double budget = 1e9 / rate;  // ns of one core per frame
+    std::printf("\nInstances of \"All on\" in real time on one core at 48000 Hz, block %d\n", block);
+
+    std::string error;
+    auto single = openInstance(o.plugin, rate, block, kAllOnSetting, &error);
+    if (!single) {
+        std::printf("  %s\n", error.c_str());
+        return;
+    }
+    const Speed one = measureSpeed(*single, signal, rate, block, o);
+    single.reset();
+    const int estimate = static_cast<int>(budget / one.median);
+    std::printf("  one instance:  %8.1f ns/frame -> %d instances (%.0f ns per frame available)\n", one.median,
+                estimate, budget);
+
+    // Many instances in turn, as a host runs them: their state no longer fits in cache.
+    const int count = std::clamp(estimate, 1, o.maxInstances);
+    std::vector<std::unique_ptr<PluginInstance>> instances;
+    std::vector<PluginInstance*> raw;
+    for (int i = 0; i < count; ++i) {
+        instances.push_back(openInstance(o.plugin, rate, block, kAllOnSetting, &error));
+        if (!instances.back()) {
+            instances.pop_back();
+            break;
+        }
+        raw.push_back(instances.back().get());
+    }
+    if (raw.empty()) {
+        std::printf("  %s\n", error.c_str());
+        return;
+    }
+    Feeder feeder(signal, block);
+    feeder.run(raw, framesFor(o.warmup, rate, block), false);
+    const int reps = std::max(3, o.reps / 2);
+    const double perInstance = median(timeRepetitions(raw, feeder, rate, false, reps, o.seconds));
+    std::printf("  %d in turn:  %8.1f ns/frame each -> %d instances\n", static_cast<int>(raw.size()), perInstance,
+                static_cast<int>(budget / perInstance));
+}
+
+void reportSilentTail(const Options& o, const Signal& signal) {
+    const double rate = 44100.0;
+    const int block = 64;
+    std::printf("\nSilent tail after loud input (\"All on\", %.0f Hz, block %d)\n", rate, block);
+    // Two instances fed the same loud input; then one keeps playing and the other gets
+    // silence. Their repetitions alternate, so a busy machine slows both alike and each
+    // pair gives one ratio.
+    std::string error;
+    auto playing = openInstance(o.plugin, rate, block, kAllOnSetting, &error);
+    auto tailing = playing ? openInstance(o.plugin, rate, block, kAllOnSetting, &error) : nullptr;
+    if (!playing || !tailing) {
+        std::printf("  %s\n", error.c_str());
+        return;
+    }
+    Feeder playFeeder(signal, block), tailFeeder(signal, block);
+    const std::vector<PluginInstance*> playOne{playing.get()}, tailOne{tailing.get()};
+    // Long enough for the input to have passed through the 2000 ms delay lines.
+    const long warmup = framesFor(std::max(o.warmup, 3.0), rate, block);
+    playFeeder.run(playOne, warmup, false);
+    tailFeeder.run(tailOne, warmup, false);
+
+    // The tail is measured over its whole length: late is where decaying signals would
+    // reach the denormal range.
+    const int pairs = std::max(4, static_cast<int>(o.tailSeconds / o.seconds));
+    std::vector<double> play, tail, ratio;
+    for (int i = 0; i < pairs; ++i) {
+        play.push_back(timeRepetitions(playOne, playFeeder, rate, false, 1, o.seconds)[0]);
+        tail.push_back(timeRepetitions(tailOne, tailFeeder, rate, true, 1, o.seconds)[0]);
+        ratio.push_back(tail.back() / play.back());
+    }
+    const std::vector<double> lateRatio(ratio.begin() + ratio.size() * 3 / 4, ratio.end());
+    const double level = tailFeeder.outputLevel(*tailing, framesFor(0.1, rate, block), true);
+
+    std::printf("  while the input plays (median): %8.1f ns/frame\n", median(play));
+    std::printf("  silent tail, %4.1f s (median):   %8.1f ns/frame\n", pairs * o.seconds, median(tail));
+    std::printf("  tail / playing, median of %d pairs:  %.2f (target <= 1.10)\n", pairs, median(ratio));
+    std::printf("  tail / playing, last quarter:        %.2f\n", median(lateRatio));
+    std::printf("  tail / playing, largest pair:        %.2f\n", *std::max_element(ratio.begin(), ratio.end()));
+    std::printf("  output at the end of the tail: %s\n", levelText(level).c_str());
+}
+
+// ---------------------------------------------------------------------------------------
+// Dragonfly Plate Reverb
+
+std::string findDragonfly(const Options& o) {
+    if (!o.dragonfly.empty()) return o.dragonfly;
+    for (const char* dir : {"/usr/lib/lxvst", "/usr/lib/vst", "/usr/local/lib/lxvst", "/usr/local/lib/vst",
+                            "/usr/lib/x86_64-linux-gnu/lxvst", "/usr/lib/x86_64-linux-gnu/vst"}) {
+        const std::string path = std::string(dir) + "/DragonflyPlateReverb-vst.so";
+        if (std::filesystem::exists(path)) return path;
+    }
+    return {};
+}
+
+void reportComparison(const Options& o, const Signal& signal, bool pluginLoads) {
+    const double rate = 44100.0;
+    const int block = 64;
+    std::printf("\nComparison with Dragonfly Plate Reverb (same host, %.0f Hz, block %d)\n", rate, block);
+    if (!o.compare) {
+        std::printf("  skipped (--no-compare)\n");
+        return;
+    }
+    const std::string path = findDragonfly(o);
+    if (path.empty()) {
+        std::printf("  skipped: Dragonfly Plate Reverb is not installed (scripts/setup bench installs "
+                    "dragonfly-reverb-vst)\n");
+        return;
+    }
+    std::string error;
+    auto dragonfly = openInstance(path, rate, block, kDefaultSetting, &error);
+    if (!dragonfly) {
+        std::printf("  skipped: %s\n", error.c_str());
+        return;
+    }
+    std::printf("  %s\n", path.c_str());
+    printSpeedHeader();
+    const Speed theirs = measureSpeed(*dragonfly, signal, rate, block, o);
+    dragonfly.reset();
+    printSpeedRow("Dragonfly", rate, block, theirs);
+    if (!pluginLoads) {
+        std::printf("  Ruvane: not measured (the plug-in did not load)\n");
+        return;
+    }
+    auto ruvane = openInstance(o.plugin, rate, block, kAllOnSetting, &error);
+    if (!ruvane) {
+        std::printf("  Ruvane: %s\n", error.c_str());
+        return;
+    }
+    const Speed ours = measureSpeed(*ruvane, signal, rate, block, o);
+    printSpeedRow("All on", rate, block, ours);
+    std::printf("  Ruvane \"All on\" / Dragonfly Plate (default preset): %.2f\n", ours.median / theirs.median);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    bool help = false;
+    if (!parseOptions(argc, argv, options, help)) return 2;
+    if (help) {
+        printHelp(argv[0]);
+        return 0;
+    }
+
+    std::printf("ruvane-bench: %s\n", options.plugin.c_str());
+    const Signal signal;
+
+    // Memory first, in child processes, before this process has allocated much.
+    std::string error;
+    bool pluginLoads = false;
+    {
+        auto probe = openInstance(options.plugin, 44100.0, 512, kDefaultSetting, &error);
+        pluginLoads = probe != nullptr;
+    }
+    if (!pluginLoads)
+        std::printf("\nRuvane could not be loaded: %s\nOnly the figures that do not need it follow.\n",
+                    error.c_str());
+    reportMemory(options, pluginLoads);
+
+    if (pluginLoads && reportSpeedGrid(options, signal)) {
+        reportSections(options, signal);
+        reportCapacity(options, signal);
+        reportSilentTail(options, signal);
+    }
+    reportComparison(options, signal, pluginLoads);
+
+    if (!pluginLoads) {
+        std::fprintf(stderr, "\nruvane-bench: Ruvane was not measured: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
