@@ -83,7 +83,7 @@ TEST_F(Learn, ChannelModeControllersAreNeverLearned) {
     effect.setParameter(kRvbAmt, 0.2f);
     send(121, 0);
     EXPECT_TRUE(effect.isLearning());
-    EXPECT_EQ(effect.getParameterCC(kRvbAmt), 89);
+    EXPECT_EQ(effect.getParameterCC(kRvbAmt), 88);  // its default controller
 }
 
 TEST_F(Learn, WithoutATargetTheFirstRoutedMessageChoosesOne) {
@@ -117,12 +117,16 @@ TEST(MidiControllerMap, TablesStayEachOthersInverse) {
     map.setValue(kModSens, 1.0f);
     for (int parameter = 0; parameter < kNumSoundParameters; ++parameter) {
         const int controller = map.controllerOf(parameter);
-        if (controller != MidiControllerMap::kNone) EXPECT_EQ(map.parameterOf(controller), parameter);
+        if (controller != MidiControllerMap::kNone) {
+            EXPECT_EQ(map.parameterOf(controller), parameter);
+        }
         EXPECT_EQ(MidiControllerMap::decode(map.value(parameter)), controller) << parameter;
     }
     for (int controller = 0; controller < 128; ++controller) {
         const int parameter = map.parameterOf(controller);
-        if (parameter != MidiControllerMap::kNone) EXPECT_EQ(map.controllerOf(parameter), controller);
+        if (parameter != MidiControllerMap::kNone) {
+            EXPECT_EQ(map.controllerOf(parameter), controller);
+        }
     }
     EXPECT_EQ(map.parameterOf(30), MidiControllerMap::kNone);
     EXPECT_EQ(map.controllerOf(kModLfoRate), MidiControllerMap::kNone);

@@ -168,7 +168,9 @@ TEST_F(LoadedPlugin, HostValuesOfAnyKindAreTakenSafely) {
             plugin->setParameter(index, value);
             const float after = plugin->getParameter(index);
             ASSERT_TRUE(after >= 0.0f && after <= 1.0f) << index << " took " << value << " as " << after;
-            if (std::isnan(value)) EXPECT_EQ(after, before) << index;
+            if (std::isnan(value)) {
+                EXPECT_EQ(after, before) << index;
+            }
         }
         for (int index = 0; index < 48; ++index) {
             const std::string text = plugin->parameterDisplay(index);
