@@ -30,6 +30,9 @@ protected:
     // A state unlike the factory one: another preset current, edited values, a renamed
     // preset and a moved controller.
     void makeDistinctState() {
+        std::vector<uint8_t> chunk = plugin->getChunk();
+        storeWord(chunk.data() + 12, 5);  // preset 5 current
+        ASSERT_EQ(plugin->setChunk(chunk), 0);
         plugin->setParameter(48 + 2, (7 + 0.5f) / 129.0f);  // Main Mix on controller 7
         plugin->setParameter(0, 0.3f);
         plugin->setParameter(35, 0.123f);
@@ -71,6 +74,8 @@ TEST_F(StateChunk, ANewInstanceRestoresTheWholeState) {
     EXPECT_EQ(restored->getChunk(), saved);
     for (int i = 0; i < 96; ++i) EXPECT_EQ(restored->getParameter(i), values[i]) << i;
     EXPECT_EQ(restored->programName(), "Edited");
+    EXPECT_EQ(wordAt(restored->getChunk(), 12), 5u);
+    EXPECT_EQ(restored->programNameIndexed(0), "Default");
 }
 
 TEST_F(StateChunk, OtherByteOrderGivesTheSameState) {
