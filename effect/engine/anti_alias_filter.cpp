@@ -1,0 +1,37 @@
+#include "effect/engine/anti_alias_filter.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ruvane {
+
+float antiAliasDesignHz(float sampleRate) { return std::min(kAntiAliasHz, kAntiAliasMaxShareOfRate * sampleRate); }
+
+BiquadCoefficients butterworthLowPass(float cornerHz, float sampleRate) {
+    const float sqrt2 = 1.41421356237310f;
+    const float k = 1.0f / std::tan(kPi * cornerHz / sampleRate);
+    const float c0 = k * k + sqrt2 * k + 1.0f;
+    BiquadCoefficients c;
+    c.b0 = 1.0f / c0;
+    c.b1 = 2.0f / c0;
+    c.b2 = 1.0f / c0;
+    c.a1 = -2.0f * (k * k - 1.0f) / c0;
+    c.a2 = (k * k - sqrt2 * k + 1.0f) / c0;
+    return c;
+}
+
+void AntiAliasFilter::setSampleRate(float sampleRate) {
+    coefficients_ = butterworthLowPass(antiAliasDesignHz(sampleRate), sampleRate);
+}
+
+void AntiAliasFilter::reset() {
+    first_ = State{};
+    second_ = State{};
+}
+
+void AntiAliasFilter::settleTo(float value) {
+    first_ = State{value, value, value, value};
+    second_ = State{value, value, value, value};
+}
+
+}  // namespace ruvane

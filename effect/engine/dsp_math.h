@@ -1,0 +1,64 @@
+// Small numeric helpers shared by the processing blocks: constants, the denormal
+// guards and fast approximations of the powers and sines evaluated per sample.
+#pragma once
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+
+namespace ruvane {
+
+inline constexpr float kPi = 3.14159265358979f;
+inline constexpr float kTwoPi = 6.28318530717959f;
+inline constexpr float kHalfPi = 1.57079632679490f;
+
+// Values far below 1e-18 become exactly 0, so recursive states never reach the
+// denormal range (evaluated in float: the add rounds them away).
+inline float flush(float x) { return (x + 1e-18f) - 1e-18f; }
+
+// A tiny offset whose sign flips every sample: added to a recursion it keeps the
+// state out of the denormal range without accumulating.
+class AlternatingGuard {
+public:
+    explicit constexpr AlternatingGuard(float magnitude) : value_(magnitude) {}
+    float next() {
+        value_ = -value_;
+        return value_;
+    }
+    float value() const { return value_; }
+
+private:
+    float value_;
+};
+
+inline constexpr float kSmootherGuard = 1e-10f;  // guard A
+inline constexpr float kReverbGuard = 1e-8f;     // guard B
+
+// 2^x to about 2e-7 relative, for any x (results saturate below 2^-126 and above 2^127;
+// NaN gives the lower end).
+inline float fastExp2(float x) {
+    if (!(x >= -126.0f)) x = -126.0f;  // also NaN
+    if (x > 127.0f) x = 127.0f;
+    int whole = static_cast<int>(x);  // truncates; step down for negative fractions
+    if (static_cast<float>(whole) > x) --whole;
+    const float f = x - static_cast<float>(whole);  // 0..1
+    // 2^f = 1 + f q(f) on 0..1, q fitted for relative error 8e-8 (exact at whole numbers).
+    float q = 0.0018671308f;
+    q = q * f + 0.0090170285f;
+    q = q * f + 0.055799915f;
+    q = q * f + 0.24016445f;
+    q = q * f + 0.69315131f;
+    const float p = 1.0f + f * q;
+    const auto exponent = static_cast<std::uint32_t>(whole + 127) << 23;
+    return p * std::bit_cast<float>(exponent);
+}
+
+// sin(x) for 0 <= x <= pi/4 (the filter's range), Taylor series to the 7th power:
+// error below 1e-8 there.
+inline float sinSmallAngle(float x) {
+    const float x2 = x * x;
+    return x * (1.0f + x2 * (-1.0f / 6.0f + x2 * (1.0f / 120.0f + x2 * (-1.0f / 5040.0f))));
+}
+
+}  // namespace ruvane

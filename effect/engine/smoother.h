@@ -1,0 +1,69 @@
+// The 30 Hz one-pole smoothing of parameter targets:
+// state = a * state + (1 - a) * target + guard, a = exp(-2 pi 30 / sampleRate).
+#pragma once
+
+#include <array>
+#include <cstddef>
+
+namespace ruvane {
+
+inline constexpr float kSmoothingHz = 30.0f;
+
+// The one-pole coefficient a for the smoothing frequency at a sample rate.
+float smoothingCoefficient(float sampleRate);
+
+// One smoothed quantity.
+class Smoother {
+public:
+    void setSampleRate(float sampleRate) { coefficient_ = smoothingCoefficient(sampleRate); }
+    void setTarget(float target) { target_ = target; }
+    // One sample; guard is this sample's alternating denormal guard (0 for none).
+    float process(float guard = 0.0f) {
+        state_ = coefficient_ * state_ + (1.0f - coefficient_) * target_ + guard;
+        return state_;
+    }
+    void settle() { state_ = target_; }
+    void reset(float value) { state_ = value; }
+
+    float value() const { return state_; }
+    float target() const { return target_; }
+    float coefficient() const { return coefficient_; }
+
+private:
+    float coefficient_ = 0.0f;
+    float target_ = 0.0f;
+    float state_ = 0.0f;
+};
+
+// Several smoothed quantities advanced together (laid out so the update vectorises).
+template <std::size_t Count>
+class SmootherBank {
+public:
+    static constexpr std::size_t kLanes = (Count + 3) / 4 * 4;
+
+    void setSampleRate(float sampleRate) {
+        coefficient_ = smoothingCoefficient(sampleRate);
+        for (std::size_t i = 0; i < kLanes; ++i) scaledTarget_[i] = (1.0f - coefficient_) * target_[i];
+    }
+    void setTarget(std::size_t lane, float target) {
+        target_[lane] = target;
+        scaledTarget_[lane] = (1.0f - coefficient_) * target;
+    }
+    void process(float guard) {
+        for (std::size_t i = 0; i < kLanes; ++i) state_[i] = coefficient_ * state_[i] + scaledTarget_[i] + guard;
+    }
+    void settle() { state_ = target_; }
+    void setValue(std::size_t lane, float value) { state_[lane] = value; }
+
+    float value(std::size_t lane) const { return state_[lane]; }
+    float target(std::size_t lane) const { return target_[lane]; }
+    float coefficient() const { return coefficient_; }
+
+private:
+    float coefficient_ = 0.0f;
+    alignas(16) std::array<float, kLanes> state_{};
+    alignas(16) std::array<float, kLanes> target_{};
+    alignas(16) std::array<float, kLanes> scaledTarget_{};
+};
+
+}  // namespace ruvane

@@ -1,0 +1,108 @@
+// The resonant state-variable filter, run twice per sample on the same input (standing in
+// for 2x oversampling) with the two outputs averaged. The band state carries a cubic
+// soft limit that bounds self-oscillation.
+#pragma once
+
+#include <algorithm>
+
+#include "effect/engine/dsp_math.h"
+
+namespace ruvane {
+
+enum class FilterType : int { LowPass, BandPass, HighPass };
+
+inline constexpr float kMinResonance = 0.05f;
+inline constexpr float kMaxQ = 2.0f;
+inline constexpr float kCutoffCeilingDivisor = 2.75f;  // fc at most sampleRate / 2.75
+
+// f and q for one sample, shared by both channels. Recomputes only what changed.
+class FilterCoefficients {
+public:
+    void setSampleRate(float sampleRate);
+    void reset();
+
+    // cutoffHz before the ceiling; resonance 0.05..1.
+    void update(float cutoffHz, float resonance) {
+        float fc = cutoffHz < ceilingHz_ ? cutoffHz : ceilingHz_;
+        if (!(fc > 0.0f)) fc = 0.0f;
+        if (fc != lastCutoff_) {
+            lastCutoff_ = fc;
+            f_ = 2.0f * sinSmallAngle(fc * radiansPerHz_);
+            qMax_ = f_ > 0.0f ? 2.0f / f_ - 0.5f * f_ : kMaxQ;
+            if (qMax_ > kMaxQ) qMax_ = kMaxQ;
+            q_ = qFromResonance_ < qMax_ ? qFromResonance_ : qMax_;
+            minCarry_ = minCarryFor(f_, q_);
+        }
+        if (resonance != lastResonance_) {
+            lastResonance_ = resonance;
+            qFromResonance_ = dampingFor(resonance);
+            q_ = qFromResonance_ < qMax_ ? qFromResonance_ : qMax_;
+            minCarry_ = minCarryFor(f_, q_);
+        }
+    }
+
+    // q = 2 (1 - res^0.25).
+    static float dampingFor(float resonance);
+    // The least share of the band state a pass may carry over (see StateVariableFilter).
+    static float minCarryFor(float f, float q);
+
+    float f() const { return f_; }
+    float q() const { return q_; }
+    float qMax() const { return qMax_; }
+    float minCarry() const { return minCarry_; }
+    float ceilingHz() const { return ceilingHz_; }
+
+private:
+    float ceilingHz_ = 0.0f;
+    float radiansPerHz_ = 0.0f;  // pi / (2 sampleRate): the filter runs at twice the rate
+    float lastCutoff_ = -1.0f;
+    float lastResonance_ = -1.0f;
+    float f_ = 0.0f;
+    float q_ = 0.0f;
+    float qMax_ = kMaxQ;
+    float qFromResonance_ = 0.0f;
+    float minCarry_ = 0.0f;
+};
+
+class StateVariableFilter {
+public:
+    // The cubic soft limit: band = f high + band - 0.075 band^3, i.e. each pass carries
+    // the share (1 - 0.075 band^2) of the band state over. Loud signals push that share
+    // down; below the least share the coefficients allow (FilterCoefficients::minCarry) the
+    // recursion would run away, so the share is held there.
+    static constexpr float kCubic = 0.075f;
+
+    void reset() {
+        low_ = 0.0f;
+        band_ = 0.0f;
+    }
+
+    float process(float x, const FilterCoefficients& c, FilterType type) {
+        const float first = pass(x, c.f(), c.q(), c.minCarry(), type);
+        const float second = pass(x, c.f(), c.q(), c.minCarry(), type);
+        return 0.5f * (first + second);
+    }
+
+    float low() const { return low_; }
+    float band() const { return band_; }
+
+private:
+    float pass(float x, float f, float q, float minCarry, FilterType type) {
+        band_ = flush(band_);
+        low_ = flush(low_ + f * band_);
+        const float high = x - q * band_ - low_;
+        const float carry = std::max(1.0f - kCubic * band_ * band_, minCarry);
+        band_ = f * high + carry * band_;
+        switch (type) {
+            case FilterType::LowPass: return low_;
+            case FilterType::BandPass: return band_;
+            case FilterType::HighPass: return high;
+        }
+        return low_;
+    }
+
+    float low_ = 0.0f;
+    float band_ = 0.0f;
+};
+
+}  // namespace ruvane
