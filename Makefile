@@ -18,7 +18,8 @@ help:
 	@echo "make check-tsan      the threading tests under the thread sanitizer"
 	@echo "make bench           speed and memory figures"
 	@echo "make fuzz            run every fuzzer for FUZZ_SECONDS each"
-	@echo "make install         install Ruvane.so into ~/.vst (PREFIX=... for PREFIX/lib/vst)"
+	@echo "make install         install Ruvane.so into ~/.vst and ruvane-render into ~/.local/bin"
+	@echo "                     (PREFIX=... for PREFIX/lib/vst and PREFIX/bin)"
 
 setup:
 	@scripts/setup

@@ -66,7 +66,7 @@ void writeOffset(char* text, float v) {
     const float theta = offsetAngle(v);
     const int a = static_cast<int>(std::floor(std::fabs(theta) / kHalfPi * 90.0f + 0.5f));
     if (a == 0)
-        writeFormat(text, "L:0<>0:R");
+        vst_strncpy(text, "L:0<>0:R", kMaxParameterTextLength);
     else if (theta > 0.0f)
         writeFormat(text, "L:-%d<>%d+:R", a, a);
     else

@@ -108,8 +108,10 @@ VstInt32 CPresetSystemEffect::applyState(const EffectState& state) {
 
 VstInt32 CPresetSystemEffect::processEvents(VstEvents* events) {
     if (events == nullptr) return 0;
+    // The record declares two slots; hosts allocate as many as they send.
+    VstEvent* const* slots = events->events;
     for (VstInt32 n = 0; n < events->numEvents; ++n) {
-        const VstEvent* event = events->events[n];
+        const VstEvent* event = slots[n];
         if (event == nullptr || event->type != kVstMidiType) continue;
         const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
         const auto status = static_cast<uint8_t>(midi->midiData[0]);

@@ -132,12 +132,14 @@ VstIntPtr PluginInstance::sendMidi(const std::vector<std::array<uint8_t, 3>>& me
     auto* events = reinterpret_cast<VstEvents*>(storage.data());
     events->numEvents = static_cast<VstInt32>(messages.size());
     events->reserved = 0;
+    // The record declares two slots; hosts allocate as many as they send.
+    VstEvent** slots = events->events;
     for (size_t i = 0; i < messages.size(); ++i) {
         midi[i] = VstMidiEvent{};
         midi[i].type = kVstMidiType;
         midi[i].byteSize = sizeof(VstMidiEvent);
         for (int b = 0; b < 3; ++b) midi[i].midiData[b] = static_cast<char>(messages[i][b]);
-        events->events[i] = reinterpret_cast<VstEvent*>(&midi[i]);
+        slots[i] = reinterpret_cast<VstEvent*>(&midi[i]);
     }
     return dispatch(effProcessEvents, 0, 0, events);
 }
