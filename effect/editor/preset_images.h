@@ -19,6 +19,11 @@ inline constexpr std::size_t kPresetImageBytes = 221;
 inline constexpr std::size_t kBankImageBytes = 13181;
 inline constexpr std::size_t kMidiImageBytes = 197;
 
+// The kind tag in the fifth byte of each image.
+inline constexpr uint8_t kPresetImageTag = '!';
+inline constexpr uint8_t kBankImageTag = '7';
+inline constexpr uint8_t kMidiImageTag = 0x0B;
+
 using ControllerValues = std::array<float, kNumSoundParameters>;
 
 void encodePresetImage(const PresetRecord& preset, int32_t uniqueId, uint8_t* image);
