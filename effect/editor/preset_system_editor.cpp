@@ -57,11 +57,12 @@ void CPresetSystemEditor::loadUserDefaults() {
 // Images.
 
 void CPresetSystemEditor::writeBankImage(uint8_t* image) {
-    encodeBankImage(presetEffect_->bank(), uniqueId(), image);
+    auto bank = std::make_unique<PresetBank>(presetEffect_->bankSnapshot());
+    encodeBankImage(*bank, uniqueId(), image);
 }
 
 void CPresetSystemEditor::writePresetImage(uint8_t* image) {
-    encodePresetImage(presetEffect_->preset(presetEffect_->getCurrentPreset()), uniqueId(), image);
+    encodePresetImage(presetEffect_->presetSnapshot(presetEffect_->getCurrentPreset()), uniqueId(), image);
 }
 
 void CPresetSystemEditor::writeMidiImage(uint8_t* image) {
@@ -74,12 +75,7 @@ bool CPresetSystemEditor::readBankImage(const uint8_t* image, bool reverse) {
     presetEffect_->loadPreset(0);
     auto bank = std::make_unique<PresetBank>();
     if (!decodeBankImage(image, uniqueId(), reverse, *bank)) return false;
-    for (int p = 0; p < kNumPresets; ++p) {
-        const PresetRecord& source = (*bank)[static_cast<std::size_t>(p)];
-        PresetRecord& record = presetEffect_->preset(p);
-        std::memcpy(record.name, source.name, kPresetNameBytes);
-        for (int i = 0; i < kNumSoundParameters; ++i) record.values[i] = normalisedOr(source.values[i], record.values[i]);
-    }
+    for (int p = 0; p < kNumPresets; ++p) presetEffect_->replacePreset(p, (*bank)[static_cast<std::size_t>(p)]);
     presetEffect_->loadPreset(0);
     presetsReloaded();
     return true;
@@ -89,8 +85,7 @@ bool CPresetSystemEditor::readPresetImage(const uint8_t* image, bool reverse) {
     PresetRecord decoded{};
     if (!decodePresetImage(image, uniqueId(), reverse, decoded)) return false;
     const int current = presetEffect_->getCurrentPreset();
-    PresetRecord& record = presetEffect_->preset(current);
-    for (int i = 0; i < kNumSoundParameters; ++i) record.values[i] = normalisedOr(decoded.values[i], record.values[i]);
+    presetEffect_->replacePreset(current, decoded);
     char name[kPresetNameBytes + 1] = {};
     std::memcpy(name, decoded.name, kPresetNameBytes);
     presetEffect_->renameCurrentPreset(name);

@@ -16,6 +16,8 @@ constexpr uint8_t kStatusMask = 0xF0;
 constexpr uint8_t kControlChange = 0xB0;
 constexpr int kMaxMidiValue = 127;
 
+constexpr auto relaxed = std::memory_order_relaxed;
+
 void copyName(char (&destination)[kPresetNameBytes], const char* name) {
     const size_t length = strnlen(name, kPresetNameBytes);
     std::memset(destination, 0, kPresetNameBytes);
@@ -36,9 +38,39 @@ CPresetSystemEffect::~CPresetSystemEffect() = default;
 
 void CPresetSystemEffect::resume() { wantEvents(1); }
 
+void CPresetSystemEffect::storePresetValue(int preset, int index, float value) {
+    std::atomic_ref<float>(bank_[static_cast<size_t>(preset)].values[index]).store(value, relaxed);
+}
+
+float CPresetSystemEffect::presetValue(int preset, int index) const {
+    // The bank is only ever written through atomic stores of whole values.
+    return std::atomic_ref<float>(const_cast<float&>(bank_[static_cast<size_t>(preset)].values[index])).load(relaxed);
+}
+
+PresetRecord CPresetSystemEffect::presetSnapshot(int index) const {
+    const int preset = clampPreset(index);
+    PresetRecord record;
+    std::memcpy(record.name, bank_[static_cast<size_t>(preset)].name, kPresetNameBytes);
+    for (int i = 0; i < kNumSoundParameters; ++i) record.values[i] = presetValue(preset, i);
+    return record;
+}
+
+PresetBank CPresetSystemEffect::bankSnapshot() const {
+    PresetBank snapshot;
+    for (int p = 0; p < kNumPresets; ++p) snapshot[static_cast<size_t>(p)] = presetSnapshot(p);
+    return snapshot;
+}
+
+void CPresetSystemEffect::replacePreset(int index, const PresetRecord& source) {
+    if (index < 0 || index >= kNumPresets) return;
+    std::memcpy(bank_[static_cast<size_t>(index)].name, source.name, kPresetNameBytes);
+    for (int i = 0; i < kNumSoundParameters; ++i)
+        storePresetValue(index, i, normalisedOr(source.values[i], presetValue(index, i)));
+}
+
 void CPresetSystemEffect::setParameter(VstInt32 index, float value) {
     if (index >= 0 && index < kNumSoundParameters) {
-        if (!loadingPreset_) bank_[static_cast<size_t>(currentPreset_)].values[index] = value;
+        if (!isLoadingPreset()) storePresetValue(currentPreset_.load(relaxed), index, value);
         if (isLearning()) learnTarget_.store(index, std::memory_order_relaxed);
         if (isUnassigning()) {
             clearParameterCC(index);
@@ -50,7 +82,7 @@ void CPresetSystemEffect::setParameter(VstInt32 index, float value) {
 }
 
 float CPresetSystemEffect::getParameter(VstInt32 index) {
-    if (index >= 0 && index < kNumSoundParameters) return bank_[static_cast<size_t>(currentPreset_)].values[index];
+    if (index >= 0 && index < kNumSoundParameters) return presetValue(currentPreset_.load(relaxed), index);
     if (index >= kNumSoundParameters && index < kNumParameters) return controllers_.value(index - kNumSoundParameters);
     return 0.0f;
 }
@@ -61,7 +93,7 @@ void CPresetSystemEffect::setProgramName(char* name) {
 }
 
 void CPresetSystemEffect::getProgramName(char* name) {
-    std::memcpy(name, bank_[static_cast<size_t>(currentPreset_)].name, kPresetNameBytes);
+    std::memcpy(name, bank_[static_cast<size_t>(currentPreset_.load(relaxed))].name, kPresetNameBytes);
     name[kPresetNameBytes] = '\0';
 }
 
@@ -74,8 +106,8 @@ bool CPresetSystemEffect::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 
 
 VstInt32 CPresetSystemEffect::getChunk(void** data, bool /*isPreset*/) {
     auto state = std::make_unique<EffectState>();
-    state->bank = bank_;
-    state->currentPreset = currentPreset_;
+    state->bank = bankSnapshot();
+    state->currentPreset = currentPreset_.load(relaxed);
     for (int i = 0; i < kNumSoundParameters; ++i) state->controllerValues[i] = controllers_.value(i);
     writeStateChunk(*state, cEffect.uniqueID, chunk_.data());
     *data = chunk_.data();
@@ -95,12 +127,7 @@ VstInt32 CPresetSystemEffect::setChunk(void* data, VstInt32 byteSize, bool /*isP
 }
 
 VstInt32 CPresetSystemEffect::applyState(const EffectState& state) {
-    for (int p = 0; p < kNumPresets; ++p) {
-        PresetRecord& record = bank_[static_cast<size_t>(p)];
-        std::memcpy(record.name, state.bank[static_cast<size_t>(p)].name, kPresetNameBytes);
-        for (int i = 0; i < kNumSoundParameters; ++i)
-            record.values[i] = normalisedOr(state.bank[static_cast<size_t>(p)].values[i], record.values[i]);
-    }
+    for (int p = 0; p < kNumPresets; ++p) replacePreset(p, state.bank[static_cast<size_t>(p)]);
     for (int i = 0; i < kNumSoundParameters; ++i) setParameter(kNumSoundParameters + i, state.controllerValues[i]);
     if (state.currentPreset >= 0 && state.currentPreset < kNumPresets) loadPreset(state.currentPreset);
     return 0;
@@ -139,22 +166,21 @@ VstInt32 CPresetSystemEffect::canDo(char* text) {
     return 0;
 }
 
-int CPresetSystemEffect::getCurrentPreset() { return currentPreset_; }
+int CPresetSystemEffect::getCurrentPreset() { return currentPreset_.load(relaxed); }
 
 void CPresetSystemEffect::loadPreset(int index) {
     if (index < 0 || index >= kNumPresets) return;
-    loadingPreset_ = true;
+    loadingPreset_.store(true, relaxed);
     curProgram = 0;
-    currentPreset_ = index;
-    const PresetRecord& record = bank_[static_cast<size_t>(index)];
-    for (int i = 0; i < kNumSoundParameters; ++i) setParameter(i, record.values[i]);
+    currentPreset_.store(index, relaxed);
+    for (int i = 0; i < kNumSoundParameters; ++i) setParameter(i, presetValue(index, i));
     updateDisplay();
-    loadingPreset_ = false;
+    loadingPreset_.store(false, relaxed);
 }
 
 void CPresetSystemEffect::renameCurrentPreset(const char* name) {
     curProgram = 0;
-    if (name != nullptr) copyName(bank_[static_cast<size_t>(currentPreset_)].name, name);
+    if (name != nullptr) copyName(bank_[static_cast<size_t>(currentPreset_.load(relaxed))].name, name);
     updateDisplay();
 }
 

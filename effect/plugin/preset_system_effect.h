@@ -57,16 +57,22 @@ public:
     virtual void initFactoryPresets();
     virtual void initDefaultCCMap();
 
-    // For the editor's preset panel and files.
+    // For the editor's preset panel and files. Preset values are written by the host's
+    // and the editor's thread and by MIDI on the audio thread, so they are stored and
+    // read as relaxed atomics; the snapshots copy them that way.
     const PresetBank& bank() const { return bank_; }
-    PresetRecord& preset(int index) { return bank_[static_cast<size_t>(clampPreset(index))]; }
+    PresetBank bankSnapshot() const;
+    PresetRecord presetSnapshot(int index) const;
+    // Takes the name and the values of source into preset index; a NaN value keeps what
+    // was there and the rest is limited to 0..1.
+    void replacePreset(int index, const PresetRecord& source);
     bool isLearning() const { return learning_.load(std::memory_order_relaxed); }
     bool isUnassigning() const { return unassigning_.load(std::memory_order_relaxed); }
     int learnTarget() const { return learnTarget_.load(std::memory_order_relaxed); }
     static const char* controllerName(int index) { return MidiControllerMap::controllerName(index); }
 
 protected:
-    bool isLoadingPreset() const { return loadingPreset_; }
+    bool isLoadingPreset() const { return loadingPreset_.load(std::memory_order_relaxed); }
     void setEditorLink(EditorLink* link) { editorLink_ = link; }
     EditorLink* editorLink() const { return editorLink_; }
     // Applies a decoded chunk; answers as the host expects (0 or -1).
@@ -75,9 +81,12 @@ protected:
 private:
     static int clampPreset(int index) { return index < 0 ? 0 : (index >= kNumPresets ? kNumPresets - 1 : index); }
 
+    void storePresetValue(int preset, int index, float value);
+    float presetValue(int preset, int index) const;
+
     PresetBank bank_{};
-    int currentPreset_ = 0;
-    bool loadingPreset_ = false;
+    std::atomic<int> currentPreset_{0};
+    std::atomic<bool> loadingPreset_{false};
     MidiControllerMap controllers_;
     std::atomic<bool> learning_{false};
     std::atomic<int> learnTarget_{kInitialLearnTarget};
