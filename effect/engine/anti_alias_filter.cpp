@@ -25,13 +25,14 @@ void AntiAliasFilter::setSampleRate(float sampleRate) {
 }
 
 void AntiAliasFilter::reset() {
-    first_ = State{};
-    second_ = State{};
+    first_ = Biquad{};
+    second_ = Biquad{};
 }
 
-void AntiAliasFilter::settleTo(float value) {
-    first_ = State{value, value, value, value};
-    second_ = State{value, value, value, value};
+void AntiAliasFilter::settleTo(float left, float right) {
+    const Pair v = makePair(left, right);
+    first_ = Biquad{v, v, v, v};
+    second_ = Biquad{v, v, v, v};
 }
 
 }  // namespace ruvane

@@ -19,37 +19,51 @@ float antiAliasDesignHz(float sampleRate);
 // The Butterworth low-pass for a corner frequency at a sample rate.
 BiquadCoefficients butterworthLowPass(float cornerHz, float sampleRate);
 
+// Both channels at once (one coefficient set); the lanes never mix.
 class AntiAliasFilter {
 public:
     void setSampleRate(float sampleRate);
     void reset();
-    // Sets every state of both biquads to value (a settled filter for a constant input).
-    void settleTo(float value);
+    // Sets every state of both biquads to the channel's value (a settled filter for a
+    // constant input).
+    void settleTo(float left, float right);
+    void settleTo(float value) { settleTo(value, value); }
 
-    float process(float x) {
-        const BiquadCoefficients& c = coefficients_;
-        float y = c.b0 * x + c.b1 * first_.x1 + c.b2 * first_.x2 - c.a1 * first_.y1 - c.a2 * first_.y2;
-        first_.x2 = first_.x1;
-        first_.x1 = x;
-        first_.y2 = first_.y1;
-        first_.y1 = flush(y);
-        x = y;
-        y = c.b0 * x + c.b1 * second_.x1 + c.b2 * second_.x2 - c.a1 * second_.y1 - c.a2 * second_.y2;
-        second_.x2 = second_.x1;
-        second_.x1 = x;
-        second_.y2 = second_.y1;
-        second_.y1 = flush(y);
-        return y;
+    Pair process(Pair x) {
+        x = first_.process(x, coefficients_);
+        return second_.process(x, coefficients_);
+    }
+    // One channel: the same input in both lanes.
+    float process(float x) { return leftOf(process(splat(x))); }
+    // frames samples from the two inputs to the two outputs.
+    void run(const float* inLeft, const float* inRight, float* outLeft, float* outRight, int frames) {
+        for (int n = 0; n < frames; ++n) {
+            const Pair y = process(makePair(inLeft[n], inRight[n]));
+            outLeft[n] = leftOf(y);
+            outRight[n] = rightOf(y);
+        }
     }
 
     const BiquadCoefficients& coefficients() const { return coefficients_; }
 
 private:
-    struct State {
-        float x1 = 0.0f, x2 = 0.0f, y1 = 0.0f, y2 = 0.0f;
+    struct Biquad {
+        Pair x1 = _mm_setzero_ps(), x2 = _mm_setzero_ps(), y1 = _mm_setzero_ps(), y2 = _mm_setzero_ps();
+        Pair process(Pair x, const BiquadCoefficients& c) {
+            Pair y = _mm_mul_ps(splat(c.b0), x);
+            y = _mm_add_ps(y, _mm_mul_ps(splat(c.b1), x1));
+            y = _mm_add_ps(y, _mm_mul_ps(splat(c.b2), x2));
+            y = _mm_sub_ps(y, _mm_mul_ps(splat(c.a1), y1));
+            y = _mm_sub_ps(y, _mm_mul_ps(splat(c.a2), y2));
+            x2 = x1;
+            x1 = x;
+            y2 = y1;
+            y1 = flush(y);  // the stored output is flushed, the returned one is not
+            return y;
+        }
     };
     BiquadCoefficients coefficients_;
-    State first_, second_;
+    Biquad first_, second_;
 };
 
 }  // namespace ruvane

@@ -129,6 +129,22 @@ private:
     void placeReadPositions();
     void clearAudioState();
     void runBlock(const float* inLeft, const float* inRight, float* outLeft, float* outRight, int frames);
+    void runChunk(const float* inLeft, const float* inRight, float* outLeft, float* outRight, int frames);
+    void runLoop(int frames);
+
+    // Blocks are processed in chunks of at most this many samples.
+    static constexpr int kChunk = 64;
+    static constexpr std::size_t kSmootherLanes = SmootherBank<kSmoothedCount>::kLanes;
+    template <typename T>
+    using PerSample = std::array<T, kChunk>;
+    // Per-sample signals of one chunk, passed between its stages.
+    struct Scratch {
+        alignas(16) PerSample<std::array<float, kSmootherLanes>> smoothed;
+        PerSample<float> dryLeft, dryRight;    // after input gain (and the "in" filter)
+        PerSample<float> lineLeft, lineRight;  // line inputs before feedback
+        PerSample<float> lfoLeft, lfoRight;
+        PerSample<float> wetLeft, wetRight;    // wet times mix, then the output pair
+    };
 
     // Control side: written by setParameter (any thread), read by the audio thread.
     std::array<std::atomic<float>, kNumSoundParameters> values_{};
@@ -155,10 +171,10 @@ private:
     AlternatingGuard smootherGuard_{kSmootherGuard};
     AlternatingGuard reverbGuard_{kReverbGuard};
     std::array<DelayLine, 2> lines_;
-    std::array<AntiAliasFilter, 2> antiAlias_;
+    AntiAliasFilter antiAlias_;
     std::array<ClockedDelay, 2> clocked_;
     std::array<EnvelopeFollower, 2> envelope_;
-    std::array<StateVariableFilter, 2> filter_;
+    StateVariableFilter filter_;
     std::array<float, 2> feedback_{0.0f, 0.0f};
     FilterCoefficients filterCoefficients_;
     Lfo lfo_;
@@ -166,6 +182,11 @@ private:
     InputMeter meter_;
     Reverb reverb_;
     float cutoffFactor_ = 1.0f;
+    std::array<float, 2> lastLineInput_{0.0f, 0.0f};
+    // exp2 of the manual octaves, kept while they do not change.
+    float lastManualOctaves_ = std::numeric_limits<float>::quiet_NaN();
+    float manualRate_ = 1.0f;
+    Scratch scratch_;
 };
 
 DelayEngineImpl::DelayEngineImpl() {
@@ -347,7 +368,7 @@ void DelayEngineImpl::applySampleRate(float rate) {
     sampleRate_ = rate;
     sampleRateShared_.store(rate, relaxed);
     for (auto& line : lines_) line.setSampleRate(rate);
-    for (auto& filter : antiAlias_) filter.setSampleRate(rate);
+    antiAlias_.setSampleRate(rate);
     filterCoefficients_.setSampleRate(rate);
     smoothers_.setSampleRate(rate);
     lfo_.setSampleRate(rate);
@@ -397,13 +418,14 @@ void DelayEngineImpl::suspend() {
 
 void DelayEngineImpl::clearAudioState() {
     for (auto& line : lines_) line.clear();
-    for (auto& filter : antiAlias_) filter.reset();
+    antiAlias_.reset();
     for (auto& vco : clocked_) vco.reset();
     for (auto& env : envelope_) env.reset();
-    for (auto& filter : filter_) filter.reset();
+    filter_.reset();
     feedback_ = {0.0f, 0.0f};
     filterCoefficients_.reset();
     cutoffFactor_ = 1.0f;
+    lastLineInput_ = {0.0f, 0.0f};
     lfoRequests_.exchange(0, relaxed);
     lfo_.reset(mapping::lfoOffsetRadians(value(kModLfoOffset)));
     drive_.reset();
@@ -519,131 +541,72 @@ void DelayEngineImpl::process(const float* inLeft, const float* inRight, float* 
 
 void DelayEngineImpl::runBlock(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
                                int frames) {
-    const BlockSettings s = settings_;
-    std::array<float, 2> lineInput{0.0f, 0.0f};
+    for (int done = 0; done < frames; done += kChunk) {
+        const int n = std::min(kChunk, frames - done);
+        runChunk(inLeft + done, inRight + done, outLeft + done, outRight != nullptr ? outRight + done : nullptr, n);
+    }
+    // While the clocked delay is off its anti-alias filters follow the line input, so
+    // switching it on starts from a settled filter.
+    if (!settings_.vcoOn) {
+        antiAlias_.settleTo(lastLineInput_[0], lastLineInput_[1]);
+    }
+    meter_.publish();
+}
 
+// One chunk in three stages: what does not depend on the feedback loop runs block-wise
+// before it (smoothers, input gain and meters, anti-alias, LFO) and after it (mix,
+// reverb, output gain); the loop itself runs sample by sample.
+void DelayEngineImpl::runChunk(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
+                               int frames) {
+    const BlockSettings& s = settings_;
+    Scratch& x = scratch_;
+    smoothers_.run(frames, smootherGuard_, x.smoothed.data());
+
+    // Input gain and meters.
     for (int i = 0; i < frames; ++i) {
-        smoothers_.process(smootherGuard_.next());
+        const float inputGain = x.smoothed[i][kSmoothInputGain];
+        x.dryLeft[i] = limitInput(inLeft[i]) * inputGain;
+        x.dryRight[i] = limitInput(inRight[i]) * inputGain;
+        meter_.process(x.dryLeft[i], x.dryRight[i]);
+    }
+    // The "in" filter depends on the loop's modulation; otherwise the line inputs before
+    // feedback are known now.
+    const bool filterIn = s.filterOn && s.filterPosition == FilterPosition::In;
+    if (!filterIn) {
+        if (s.vcoOn) {
+            antiAlias_.run(x.dryLeft.data(), x.dryRight.data(), x.lineLeft.data(), x.lineRight.data(), frames);
+        } else {
+            std::copy_n(x.dryLeft.data(), frames, x.lineLeft.data());
+            std::copy_n(x.dryRight.data(), frames, x.lineRight.data());
+        }
+    }
+    if (s.modOn) lfo_.run(s.wave, s.lfoIncrement, x.lfoLeft.data(), x.lfoRight.data(), frames);
+
+    runLoop(frames);
+
+    // Mix, reverb, output gain.
+    for (int i = 0; i < frames; ++i) {
         const float reverbGuard = reverbGuard_.next();
-
-        // Input gain and meters.
-        const float inputGain = smoothers_.value(kSmoothInputGain);
-        float left = limitInput(inLeft[i]) * inputGain;
-        float right = limitInput(inRight[i]) * inputGain;
-        meter_.process(left, right);
-
-        // Filter coefficients (with the previous sample's cutoff factor); "in" position.
-        if (s.filterOn) {
-            filterCoefficients_.update(smoothers_.value(kSmoothCutoff) * cutoffFactor_,
-                                       smoothers_.value(kSmoothResonance));
-            if (s.filterPosition == FilterPosition::In) {
-                left = filter_[0].process(left, filterCoefficients_, s.filterType);
-                right = filter_[1].process(right, filterCoefficients_, s.filterType);
-            }
-        }
-        const float dryLeft = left;
-        const float dryRight = right;
-
-        // Line inputs: anti-aliased for the clocked delay, plus the routed feedback.
-        if (s.vcoOn) {
-            left = antiAlias_[0].process(left);
-            right = antiAlias_[1].process(right);
-        }
-        const float feedbackLeft = flush(feedback_[0] * smoothers_.value(kSmoothFeedbackLeft));
-        const float feedbackRight = flush(feedback_[1] * smoothers_.value(kSmoothFeedbackRight));
-        const float intoRight = smoothers_.value(kSmoothPanLeft) * feedbackLeft +
-                                smoothers_.value(kSmoothPanRight) * feedbackRight;
-        float lineLeft = left + (feedbackLeft + feedbackRight - intoRight);
-        float lineRight = right + intoRight;
-        const float magnitudeLeft = std::fabs(lineLeft);
-        const float magnitudeRight = std::fabs(lineRight);
-        drive_.process(lineLeft, lineRight, smoothers_.value(kSmoothDrive), s.driveOn);
-
-        // Modulation.
-        const float source = smoothers_.value(kSmoothModSource);
-        const float envelopeLeft = envelope_[0].process(magnitudeLeft, s.sensitivity);
-        const float envelopeRight = envelope_[1].process(magnitudeRight, s.sensitivity);
-        const float vcoDepth = smoothers_.value(kSmoothVcoDepth);
-        const float manualOctaves = (1.0f - vcoDepth) * s.manual;
-        float rateLeft = 1.0f;
-        float rateRight = 1.0f;
-        if (s.modOn) {
-            lfo_.process(s.wave, s.lfoIncrement);
-            const float lfoShare = 1.0f - source;
-            const float lfoLeft = lfo_.left() * lfoShare;
-            const float lfoRight = lfo_.right() * lfoShare;
-            const float envModLeft = EnvelopeFollower::modulation(envelopeLeft, source);
-            cutoffFactor_ = fastExp2(kModFilterOctaves * smoothers_.value(kSmoothFilterDepth) * (lfoLeft + envModLeft));
-            if (s.vcoOn) {
-                const float envModRight = EnvelopeFollower::modulation(envelopeRight, source);
-                const float octavesLeft = std::min(1.0f, lfoLeft + envModLeft * inverseWindowLength_) * vcoDepth;
-                const float octavesRight = std::min(1.0f, lfoRight + envModRight * inverseWindowLength_) * vcoDepth;
-                rateLeft = fastExp2(manualOctaves + octavesLeft);
-                rateRight = fastExp2(manualOctaves + octavesRight);
-            }
-        } else {
-            cutoffFactor_ = 1.0f;
-            if (s.vcoOn) rateLeft = rateRight = fastExp2(manualOctaves);
-        }
-
-        // Delay lines.
-        clocked_[0].pushInput(lineLeft);
-        clocked_[1].pushInput(lineRight);
-        float outLineLeft;
-        float outLineRight;
-        if (s.vcoOn) {
-            outLineLeft = clocked_[0].process(lines_[0], rateLeft);
-            outLineRight = clocked_[1].process(lines_[1], rateRight);
-        } else {
-            outLineLeft = lines_[0].process(lineLeft);
-            outLineRight = lines_[1].process(lineRight);
-        }
-        outLineLeft *= lines_[0].fade(s.distance[0]);
-        outLineRight *= lines_[1].fade(s.distance[1]);
-        lineInput = {lineLeft, lineRight};
-
-        // Filter in the loop or on the wet signal; wet and feedback signals.
-        float wetLeft = outLineLeft;
-        float wetRight = outLineRight;
-        float loopLeft = outLineLeft;
-        float loopRight = outLineRight;
-        if (s.filterOn && s.filterPosition != FilterPosition::In) {
-            wetLeft = filter_[0].process(outLineLeft, filterCoefficients_, s.filterType);
-            wetRight = filter_[1].process(outLineRight, filterCoefficients_, s.filterType);
-            if (s.filterPosition == FilterPosition::Feedback) {
-                loopLeft = wetLeft;
-                loopRight = wetRight;
-            }
-        }
-        wetLeft *= s.wetSign[0];
-        wetRight *= s.wetSign[1];
-        loopLeft *= s.feedbackSign[0];
-        loopRight *= s.feedbackSign[1];
-        if (!s.driveOn) {
-            loopLeft = std::min(std::max(loopLeft, -1.0f), 1.0f);
-            loopRight = std::min(std::max(loopRight, -1.0f), 1.0f);
-        }
-        feedback_ = {loopLeft, loopRight};
-
-        // Mix, reverb, output gain.
-        const float mix = smoothers_.value(kSmoothMix);
-        const float dryShare = 1.0f - mix;
-        float outL = wetLeft * mix;
-        float outR = wetRight * mix;
+        const float dryShare = 1.0f - x.smoothed[i][kSmoothMix];
         if (s.reverbOnOutput) {
-            outL += dryLeft * dryShare;
-            outR += dryRight * dryShare;
+            x.wetLeft[i] += x.dryLeft[i] * dryShare;
+            x.wetRight[i] += x.dryRight[i] * dryShare;
         }
         if (s.reverbOn) {
-            outL += reverbGuard;
-            outR += reverbGuard;
-            reverb_.process(outL, outR);
+            x.wetLeft[i] += reverbGuard;
+            x.wetRight[i] += reverbGuard;
         }
+    }
+    if (s.reverbOn) reverb_.process(x.wetLeft.data(), x.wetRight.data(), frames);
+    for (int i = 0; i < frames; ++i) {
+        float outL = x.wetLeft[i];
+        float outR = x.wetRight[i];
         if (!s.reverbOnOutput) {
-            outL += dryLeft * dryShare;
-            outR += dryRight * dryShare;
+            const float dryShare = 1.0f - x.smoothed[i][kSmoothMix];
+            outL += x.dryLeft[i] * dryShare;
+            outR += x.dryRight[i] * dryShare;
         }
-        const float outputGain = smoothers_.value(kSmoothOutputGain);
+        const float outputGain = x.smoothed[i][kSmoothOutputGain];
         outL *= outputGain;
         outR *= outputGain;
         if (s.bypass) {
@@ -657,14 +620,135 @@ void DelayEngineImpl::runBlock(const float* inLeft, const float* inRight, float*
             outLeft[i] = 0.5f * (outL + outR);
         }
     }
+}
 
-    // While the clocked delay is off its anti-alias filters follow the line input, so
-    // switching it on starts from a settled filter.
-    if (!s.vcoOn) {
-        antiAlias_[0].settleTo(lineInput[0]);
-        antiAlias_[1].settleTo(lineInput[1]);
+// The feedback loop, sample by sample: line inputs, drive, modulation, delay lines,
+// filter, feedback. Leaves the wet signal times the mix in scratch_.wetLeft/wetRight.
+void DelayEngineImpl::runLoop(int frames) {
+    const BlockSettings& s = settings_;
+    Scratch& x = scratch_;
+    const bool filterIn = s.filterOn && s.filterPosition == FilterPosition::In;
+    const bool filterOut = s.filterOn && !filterIn;
+    float feedbackLeftState = feedback_[0];
+    float feedbackRightState = feedback_[1];
+    float cutoffFactor = cutoffFactor_;
+    float lineLeft = lastLineInput_[0];
+    float lineRight = lastLineInput_[1];
+    // Hot state in locals for the chunk (stores into the delay buffers cannot clobber them).
+    ClockedDelay vcoLeft = clocked_[0];
+    ClockedDelay vcoRight = clocked_[1];
+
+    for (int i = 0; i < frames; ++i) {
+        const std::array<float, kSmootherLanes>& sm = x.smoothed[i];
+
+        // Filter coefficients (with the previous sample's cutoff factor); "in" position.
+        if (s.filterOn) {
+            filterCoefficients_.update(sm[kSmoothCutoff] * cutoffFactor, sm[kSmoothResonance]);
+            if (filterIn) {
+                const Pair dry = filter_.process(makePair(x.dryLeft[i], x.dryRight[i]), filterCoefficients_,
+                                                 s.filterType);
+                x.dryLeft[i] = leftOf(dry);
+                x.dryRight[i] = rightOf(dry);
+                const Pair line = s.vcoOn ? antiAlias_.process(dry) : dry;
+                x.lineLeft[i] = leftOf(line);
+                x.lineRight[i] = rightOf(line);
+            }
+        }
+
+        // Line inputs: the routed feedback added.
+        const float feedbackLeft = flush(feedbackLeftState * sm[kSmoothFeedbackLeft]);
+        const float feedbackRight = flush(feedbackRightState * sm[kSmoothFeedbackRight]);
+        const float intoRight = sm[kSmoothPanLeft] * feedbackLeft + sm[kSmoothPanRight] * feedbackRight;
+        lineLeft = x.lineLeft[i] + (feedbackLeft + feedbackRight - intoRight);
+        lineRight = x.lineRight[i] + intoRight;
+        const float magnitudeLeft = std::fabs(lineLeft);
+        const float magnitudeRight = std::fabs(lineRight);
+        drive_.process(lineLeft, lineRight, sm[kSmoothDrive], s.driveOn);
+
+        // Modulation.
+        const float source = sm[kSmoothModSource];
+        const float envelopeLeft = envelope_[0].process(magnitudeLeft, s.sensitivity);
+        const float envelopeRight = envelope_[1].process(magnitudeRight, s.sensitivity);
+        const float vcoDepth = sm[kSmoothVcoDepth];
+        const float manualOctaves = (1.0f - vcoDepth) * s.manual;
+        float rateLeft = 1.0f;
+        float rateRight = 1.0f;
+        if (s.modOn) {
+            const float lfoShare = 1.0f - source;
+            const float lfoLeft = x.lfoLeft[i] * lfoShare;
+            const float lfoRight = x.lfoRight[i] * lfoShare;
+            const float envModLeft = EnvelopeFollower::modulation(envelopeLeft, source);
+            const float cutoffOctaves = kModFilterOctaves * sm[kSmoothFilterDepth] * (lfoLeft + envModLeft);
+            if (s.vcoOn) {
+                const float envModRight = EnvelopeFollower::modulation(envelopeRight, source);
+                const float octavesLeft = std::min(1.0f, lfoLeft + envModLeft * inverseWindowLength_) * vcoDepth;
+                const float octavesRight = std::min(1.0f, lfoRight + envModRight * inverseWindowLength_) * vcoDepth;
+                alignas(16) float powers[4];
+                _mm_store_ps(powers, fastExp2x4(_mm_setr_ps(cutoffOctaves, manualOctaves + octavesLeft,
+                                                            manualOctaves + octavesRight, 0.0f)));
+                cutoffFactor = powers[0];
+                rateLeft = powers[1];
+                rateRight = powers[2];
+            } else {
+                cutoffFactor = fastExp2(cutoffOctaves);
+            }
+        } else {
+            cutoffFactor = 1.0f;
+            if (s.vcoOn) {
+                // The manual rate changes only while the depth is still moving.
+                if (manualOctaves != lastManualOctaves_) {
+                    lastManualOctaves_ = manualOctaves;
+                    manualRate_ = fastExp2(manualOctaves);
+                }
+                rateLeft = rateRight = manualRate_;
+            }
+        }
+
+        // Delay lines.
+        vcoLeft.pushInput(lineLeft);
+        vcoRight.pushInput(lineRight);
+        float outLineLeft;
+        float outLineRight;
+        if (s.vcoOn) {
+            outLineLeft = vcoLeft.process(lines_[0], rateLeft);
+            outLineRight = vcoRight.process(lines_[1], rateRight);
+        } else {
+            outLineLeft = lines_[0].process(lineLeft);
+            outLineRight = lines_[1].process(lineRight);
+        }
+        outLineLeft *= lines_[0].fade(s.distance[0]);
+        outLineRight *= lines_[1].fade(s.distance[1]);
+
+        // Filter in the loop or on the wet signal; wet and feedback signals.
+        float wetLeft = outLineLeft;
+        float wetRight = outLineRight;
+        float loopLeft = outLineLeft;
+        float loopRight = outLineRight;
+        if (filterOut) {
+            const Pair wet = filter_.process(makePair(outLineLeft, outLineRight), filterCoefficients_, s.filterType);
+            wetLeft = leftOf(wet);
+            wetRight = rightOf(wet);
+            if (s.filterPosition == FilterPosition::Feedback) {
+                loopLeft = wetLeft;
+                loopRight = wetRight;
+            }
+        }
+        loopLeft *= s.feedbackSign[0];
+        loopRight *= s.feedbackSign[1];
+        if (!s.driveOn) {
+            loopLeft = std::min(std::max(loopLeft, -1.0f), 1.0f);
+            loopRight = std::min(std::max(loopRight, -1.0f), 1.0f);
+        }
+        feedbackLeftState = loopLeft;
+        feedbackRightState = loopRight;
+        const float mix = sm[kSmoothMix];
+        x.wetLeft[i] = wetLeft * s.wetSign[0] * mix;
+        x.wetRight[i] = wetRight * s.wetSign[1] * mix;
     }
-    meter_.publish();
+    clocked_ = {vcoLeft, vcoRight};
+    feedback_ = {feedbackLeftState, feedbackRightState};
+    cutoffFactor_ = cutoffFactor;
+    lastLineInput_ = {lineLeft, lineRight};
 }
 
 // ---------------------------------------------------------------------------------------

@@ -9,6 +9,8 @@ void DelayLine::setSampleRate(float sampleRate) {
     sampleRate_ = sampleRate;
     const int length = static_cast<int>(kMaxSeconds * sampleRate) + 1;
     buffer_.assign(static_cast<std::size_t>(length), 0.0f);
+    data_ = buffer_.data();
+    length_ = length;
     write_ = 0;
     read_ = 0;
     fadeFall_ = std::pow(kFadeFloor, 10.0f / sampleRate);

@@ -17,7 +17,7 @@ public:
     // Zeroes the buffer; positions and fade stay.
     void clear();
 
-    int length() const { return static_cast<int>(buffer_.size()); }
+    int length() const { return length_; }
     // Samples for a time in ms at the line's rate (truncated, limited to the buffer).
     int distanceFor(float timeMs) const;
     // Puts the read position distance samples behind the write position.
@@ -26,8 +26,8 @@ public:
 
     // Plain delay: write, read (a distance of 0 reads what was just written), advance.
     float process(float input) {
-        buffer_[write_] = input;
-        const float output = buffer_[read_];
+        data_[write_] = input;
+        const float output = data_[read_];
         advance();
         return output;
     }
@@ -63,11 +63,13 @@ public:
 
 private:
     void advance() {
-        if (++write_ == length()) write_ = 0;
-        if (++read_ == length()) read_ = 0;
+        if (++write_ == length_) write_ = 0;
+        if (++read_ == length_) read_ = 0;
     }
 
     std::vector<float> buffer_;
+    float* data_ = nullptr;  // buffer_.data() and its size, at hand for the loop
+    int length_ = 0;
     float sampleRate_ = 0.0f;
     int write_ = 0;
     int read_ = 0;

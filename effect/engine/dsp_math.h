@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include <emmintrin.h>
+
 namespace ruvane {
 
 inline constexpr float kPi = 3.14159265358979f;
@@ -52,6 +54,38 @@ inline float fastExp2(float x) {
     const float p = 1.0f + f * q;
     const auto exponent = static_cast<std::uint32_t>(whole + 127) << 23;
     return p * std::bit_cast<float>(exponent);
+}
+
+// A left/right pair in the two low lanes of an SSE register, so both channels of a
+// block run in one instruction stream (lane for lane the same arithmetic as scalar code).
+using Pair = __m128;
+inline Pair makePair(float left, float right) { return _mm_unpacklo_ps(_mm_set_ss(left), _mm_set_ss(right)); }
+inline Pair splat(float x) { return _mm_set1_ps(x); }
+inline float leftOf(Pair p) { return _mm_cvtss_f32(p); }
+inline float rightOf(Pair p) { return _mm_cvtss_f32(_mm_shuffle_ps(p, p, _MM_SHUFFLE(1, 1, 1, 1))); }
+inline Pair flush(Pair x) {
+    const Pair tiny = _mm_set1_ps(1e-18f);
+    return _mm_sub_ps(_mm_add_ps(x, tiny), tiny);
+}
+
+// fastExp2 on four values at once (SSE2), lane for lane the same results.
+inline __m128 fastExp2x4(__m128 x) {
+    const __m128 bottom = _mm_set1_ps(-126.0f);
+    const __m128 inRange = _mm_cmpge_ps(x, bottom);  // false for NaN
+    x = _mm_or_ps(_mm_and_ps(inRange, x), _mm_andnot_ps(inRange, bottom));
+    x = _mm_min_ps(x, _mm_set1_ps(127.0f));
+    __m128i whole = _mm_cvttps_epi32(x);
+    // Step down where truncation went up (negative fractions): the mask is -1 there.
+    whole = _mm_add_epi32(whole, _mm_castps_si128(_mm_cmpgt_ps(_mm_cvtepi32_ps(whole), x)));
+    const __m128 f = _mm_sub_ps(x, _mm_cvtepi32_ps(whole));
+    __m128 q = _mm_set1_ps(0.0018671308f);
+    q = _mm_add_ps(_mm_mul_ps(q, f), _mm_set1_ps(0.0090170285f));
+    q = _mm_add_ps(_mm_mul_ps(q, f), _mm_set1_ps(0.055799915f));
+    q = _mm_add_ps(_mm_mul_ps(q, f), _mm_set1_ps(0.24016445f));
+    q = _mm_add_ps(_mm_mul_ps(q, f), _mm_set1_ps(0.69315131f));
+    const __m128 p = _mm_add_ps(_mm_set1_ps(1.0f), _mm_mul_ps(f, q));
+    const __m128i exponent = _mm_slli_epi32(_mm_add_epi32(whole, _mm_set1_epi32(127)), 23);
+    return _mm_mul_ps(p, _mm_castsi128_ps(exponent));
 }
 
 // sin(x) for 0 <= x <= pi/4 (the filter's range), Taylor series to the 7th power:

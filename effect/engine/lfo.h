@@ -58,31 +58,17 @@ public:
 
     // One sample: the wave's values from the current left/right phases, then the phases
     // advance by increment (radians per sample).
-    void process(LfoWave wave, float increment) {
+    void process(LfoWave wave, float increment) { run(wave, increment, nullptr, nullptr, 1); }
+
+    // frames samples of process(); with left/right given the values go to left[n], right[n].
+    void run(LfoWave wave, float increment, float* left, float* right, int frames) {
         switch (wave) {
-            case LfoWave::Sine:
-                left_ = sine(leftPhase_);
-                right_ = sine(rightPhase_);
-                break;
-            case LfoWave::Square:
-                left_ = smooth(left_, leftPhase_ > 0.0f ? 1.0f : -1.0f);
-                right_ = smooth(right_, rightPhase_ > 0.0f ? 1.0f : -1.0f);
-                break;
-            case LfoWave::Triangle:
-                left_ = triangle(leftPhase_);
-                right_ = triangle(rightPhase_);
-                break;
-            case LfoWave::Saw:
-                left_ = smooth(left_, leftPhase_ * (1.0f / kPi));
-                right_ = smooth(right_, rightPhase_ * (1.0f / kPi));
-                break;
-            case LfoWave::Random:
-                random(increment);
-                break;
+            case LfoWave::Sine: runWave<LfoWave::Sine>(increment, left, right, frames); break;
+            case LfoWave::Square: runWave<LfoWave::Square>(increment, left, right, frames); break;
+            case LfoWave::Triangle: runWave<LfoWave::Triangle>(increment, left, right, frames); break;
+            case LfoWave::Saw: runWave<LfoWave::Saw>(increment, left, right, frames); break;
+            case LfoWave::Random: runWave<LfoWave::Random>(increment, left, right, frames); break;
         }
-        mainPhase_ = advance(mainPhase_, increment);
-        leftPhase_ = advance(leftPhase_, increment);
-        rightPhase_ = advance(rightPhase_, increment);
     }
 
     float left() const { return left_; }
@@ -99,6 +85,43 @@ public:
     }
 
 private:
+    // The wave is fixed for the run, so its choice is made once; the phases and values
+    // stay in locals meanwhile.
+    template <LfoWave Wave>
+    void runWave(float increment, float* left, float* right, int frames) {
+        float main = mainPhase_, leftPhase = leftPhase_, rightPhase = rightPhase_;
+        float l = left_, r = right_;
+        for (int n = 0; n < frames; ++n) {
+            if constexpr (Wave == LfoWave::Sine) {
+                l = sine(leftPhase);
+                r = sine(rightPhase);
+            } else if constexpr (Wave == LfoWave::Square) {
+                l = smooth(l, leftPhase > 0.0f ? 1.0f : -1.0f);
+                r = smooth(r, rightPhase > 0.0f ? 1.0f : -1.0f);
+            } else if constexpr (Wave == LfoWave::Triangle) {
+                l = triangle(leftPhase);
+                r = triangle(rightPhase);
+            } else if constexpr (Wave == LfoWave::Saw) {
+                l = smooth(l, leftPhase * (1.0f / kPi));
+                r = smooth(r, rightPhase * (1.0f / kPi));
+            } else {
+                random(increment, leftPhase == rightPhase, l, r);
+            }
+            main = advance(main, increment);
+            leftPhase = advance(leftPhase, increment);
+            rightPhase = advance(rightPhase, increment);
+            if (left != nullptr) {
+                left[n] = l;
+                right[n] = r;
+            }
+        }
+        mainPhase_ = main;
+        leftPhase_ = leftPhase;
+        rightPhase_ = rightPhase;
+        left_ = l;
+        right_ = r;
+    }
+
     float sine(float phase) const {
         int index = static_cast<int>((phase + kPi) * kSineTableScale);
         if (index < 0) index = 0;
@@ -117,12 +140,12 @@ private:
         if (phase > kPi) phase -= kTwoPi;
         return phase;
     }
-    void random(float increment) {
+    void random(float increment, bool samePhases, float& left, float& right) {
         if (triggerArmed_ && --countdown_ == 0) accumulator_ = kHalfPi;
         if (accumulator_ >= kHalfPi) {
             accumulator_ -= kHalfPi;
-            left_ = draw();
-            right_ = leftPhase_ == rightPhase_ ? left_ : draw();
+            left = draw();
+            right = samePhases ? left : draw();
         }
         accumulator_ += increment;
     }

@@ -138,158 +138,93 @@ void Reverb::reset() {
 
 std::size_t Reverb::bufferBytes() const { return storageFloats_ * sizeof(float); }
 
-namespace {
 
-// One band-pass step: b1 = 0 and b2 = -b0; the stored output is flushed.
-inline float bandPassStep(float b0, float a1, float a2, float x, float& x1, float& x2, float& y1, float& y2) {
-    const float y = b0 * x + (-b0) * x2 - a1 * y1 - a2 * y2;
-    x2 = x1;
-    x1 = x;
-    y2 = y1;
-    y1 = flush(y);
-    return y;
+// Where every buffer of one run reads and writes: the first sample's addresses. Within a
+// run no index wraps, so sample i of the run is at offset i from each of them.
+struct Reverb::Run {
+    float* write[kBufferCount];
+    const float* tap[kBufferCount];
+    std::uint32_t read[kBufferCount];
+    int length;
+    // Buffer b read at the tap position of buffer t.
+    const float* at(const Reverb& reverb, int b, int t) const { return reverb.buffer_[b] + read[t]; }
+};
+
+Reverb::Run Reverb::startRun(int frames) const {
+    Run run;
+    const std::uint32_t length = mask_ + 1;
+    std::uint32_t room = length - write_;
+    for (int i = 0; i < kBufferCount; ++i) {
+        const std::uint32_t read = (write_ - distance_[i]) & mask_;
+        room = std::min(room, length - read);
+        run.write[i] = buffer_[i] + write_;
+        run.tap[i] = buffer_[i] + read;
+        run.read[i] = read;
+    }
+    run.length = static_cast<int>(std::min(room, static_cast<std::uint32_t>(frames)));
+    return run;
 }
 
-}  // namespace
-
-// Spring: the allpass on one group C buffer.
-inline float Reverb::allpassC(int buffer, float x, std::uint32_t w, std::uint32_t mask) {
-    float* const c = buffer_[buffer];
-    const float y = c[(w - distance_[buffer]) & mask] - kSpringAllpass * x;
-    c[w] = x + kSpringAllpass * y;
-    return y;
-}
-
-// Plate: the damping low-pass on one group C tap.
-inline float Reverb::dampedTap(int buffer, int state, float lp, std::uint32_t w, std::uint32_t mask) {
-    const float s = lowPass_[state];
-    return s + (buffer_[buffer][(w - distance_[buffer]) & mask] - s) * lp;
-}
-
-// Both networks are forced inline into process(), so a sample costs the engine one call.
-[[gnu::always_inline]] inline void Reverb::processSpring(float in, float& wetLeft, float& wetRight) {
-    const std::uint32_t mask = mask_;
-    const std::uint32_t w = write_;
-    float* const a0 = buffer_[A0];
-    float* const a1 = buffer_[A1];
-    float* const a2 = buffer_[A2];
-    float* const a3 = buffer_[A3];
-    float* const a4 = buffer_[A4];
-    float* const a5 = buffer_[A5];
-    const std::uint32_t rA0 = (w - distance_[A0]) & mask;
-    const std::uint32_t rA1 = (w - distance_[A1]) & mask;
-    const std::uint32_t rA2 = (w - distance_[A2]) & mask;
-    const std::uint32_t rA3 = (w - distance_[A3]) & mask;
-    const std::uint32_t rA4 = (w - distance_[A4]) & mask;
-    const std::uint32_t rA5 = (w - distance_[A5]) & mask;
+// Spring: six recirculating delays (A), an allpass on each (C), two allpasses per output
+// (D). Returns the networks' outputs before the band-pass in wetLeft/wetRight.
+void Reverb::runSpring(const float* in, float* wetLeft, float* wetRight, const Run& r) {
     const float lp = lp_.load(relaxed);
-    const float g = kSpringAllpass;
-
-    // The recirculating pairs' outputs: even ones damped, odd ones plain.
-    float s0 = lowPass_[0], s2 = lowPass_[2], s4 = lowPass_[4];
-    s0 += (a0[rA0] - s0) * lp;
-    const float s1 = a1[rA1];
-    s2 += (a2[rA2] - s2) * lp;
-    const float s3 = a3[rA3];
-    s4 += (a4[rA4] - s4) * lp;
-    const float s5 = a5[rA5];
-    lowPass_[0] = s0;
-    lowPass_[1] = s1;
-    lowPass_[2] = s2;
-    lowPass_[3] = s3;
-    lowPass_[4] = s4;
-    lowPass_[5] = s5;
-
-    // One allpass in group C on each.
-    const float y0 = allpassC(C0, s0, w, mask);
-    const float y1 = allpassC(C1, s1, w, mask);
-    const float y2 = allpassC(C2, s2, w, mask);
-    const float y3 = allpassC(C3, s3, w, mask);
-    const float y4 = allpassC(C4, s4, w, mask);
-    const float y5 = allpassC(C5, s5, w, mask);
-
     const float g1 = g1_.load(relaxed);
     const float g2 = g2_.load(relaxed);
     const float g1Mid = g1Mid_.load(relaxed);
     const float g1Low = g1Low_.load(relaxed);
-    const float new1 = y0 + g1 * y1;
-    const float new3 = y2 + g1Mid * y3;
-    const float new5 = y4 + g1Low * y5;
-    // Both delayed terms are read at A1's tap, before A1 and A3 are written.
-    const float left = a3[rA1] + new1 + new5;
-    const float right = a1[rA1] + new3 + new5;
-    a0[w] = g1 * (y0 + g2 * y1) + in;
-    a1[w] = new1;
-    a2[w] = g1Mid * (y2 + g2 * y3) + in;
-    a3[w] = new3;
-    a4[w] = g1Low * (y4 + g2 * y5) + in;
-    a5[w] = new5;
+    constexpr float g = kSpringAllpass;
+    float s0 = lowPass_[0], s2 = lowPass_[2], s4 = lowPass_[4];
+    float s1 = lowPass_[1], s3 = lowPass_[3], s5 = lowPass_[5];
+    const float* a3AtA1 = r.at(*this, A3, A1);
+    for (int i = 0; i < r.length; ++i) {
+        // The recirculating pairs' outputs: even ones damped, odd ones plain.
+        s0 += (r.tap[A0][i] - s0) * lp;
+        s1 = r.tap[A1][i];
+        s2 += (r.tap[A2][i] - s2) * lp;
+        s3 = r.tap[A3][i];
+        s4 += (r.tap[A4][i] - s4) * lp;
+        s5 = r.tap[A5][i];
 
-    float* const d0 = buffer_[D0];
-    float* const d1 = buffer_[D1];
-    float* const d2 = buffer_[D2];
-    float* const d3 = buffer_[D3];
-    const float u = d0[(w - distance_[D0]) & mask] - g * left;
-    d0[w] = left + g * u;
-    const float v = d2[(w - distance_[D2]) & mask] - g * u;
-    d2[w] = u + g * v;
-    const float uR = d1[(w - distance_[D1]) & mask] - g * right;
-    d1[w] = right + g * uR;
-    const float vR = d3[(w - distance_[D3]) & mask] - g * uR;
-    d3[w] = uR + g * vR;
+        // One allpass in group C on each.
+        const float y0 = r.tap[C0][i] - g * s0;
+        const float y1 = r.tap[C1][i] - g * s1;
+        const float y2 = r.tap[C2][i] - g * s2;
+        const float y3 = r.tap[C3][i] - g * s3;
+        const float y4 = r.tap[C4][i] - g * s4;
+        const float y5 = r.tap[C5][i] - g * s5;
+        r.write[C0][i] = s0 + g * y0;
+        r.write[C1][i] = s1 + g * y1;
+        r.write[C2][i] = s2 + g * y2;
+        r.write[C3][i] = s3 + g * y3;
+        r.write[C4][i] = s4 + g * y4;
+        r.write[C5][i] = s5 + g * y5;
 
-    wetLeft = v;
-    wetRight = vR;
-}
+        const float new1 = y0 + g1 * y1;
+        const float new3 = y2 + g1Mid * y3;
+        const float new5 = y4 + g1Low * y5;
+        // Both delayed terms are read at A1's tap, before A1 and A3 are written.
+        const float left = a3AtA1[i] + new1 + new5;
+        const float right = r.tap[A1][i] + new3 + new5;
+        const float x = in[i];
+        r.write[A0][i] = g1 * (y0 + g2 * y1) + x;
+        r.write[A1][i] = new1;
+        r.write[A2][i] = g1Mid * (y2 + g2 * y3) + x;
+        r.write[A3][i] = new3;
+        r.write[A4][i] = g1Low * (y4 + g2 * y5) + x;
+        r.write[A5][i] = new5;
 
-[[gnu::always_inline]] inline void Reverb::processPlate(float in, float& wetLeft, float& wetRight) {
-    const std::uint32_t mask = mask_;
-    const std::uint32_t w = write_;
-    const std::uint32_t rD0 = (w - distance_[D0]) & mask;
-    const std::uint32_t rD1 = (w - distance_[D1]) & mask;
-    const std::uint32_t rD2 = (w - distance_[D2]) & mask;
-    const std::uint32_t rD3 = (w - distance_[D3]) & mask;
-    float* const d0 = buffer_[D0];
-    float* const d1 = buffer_[D1];
-    float* const d2 = buffer_[D2];
-    float* const d3 = buffer_[D3];
-    const float G = diffusion_.load(relaxed);
-    const float Gt = tank_.load(relaxed);
-    const float lp = lp_.load(relaxed);
-
-    // Input diffusion: four allpasses in series, alternating sign.
-    const float y0 = d0[rD0] - G * in;
-    const float y1 = d1[rD1] + G * y0;
-    const float y2 = d2[rD2] - G * y1;
-    const float y3 = d3[rD3] + G * y2;
-    d0[w] = in + G * y0;
-    d1[w] = y0 - G * y1;
-    d2[w] = y1 + G * y2;
-    d3[w] = y2 - G * y3;
-
-    // Six damped allpasses in parallel on y3.
-    const float s0 = dampedTap(C0, 0, lp, w, mask);
-    const float s1 = dampedTap(C1, 1, lp, w, mask);
-    const float s2 = dampedTap(C2, 2, lp, w, mask);
-    const float s3 = dampedTap(C3, 3, lp, w, mask);
-    const float s4 = dampedTap(C4, 4, lp, w, mask);
-    const float s5 = dampedTap(C5, 5, lp, w, mask);
-    const float Gy = Gt * y3;
-    const float c0 = y3 - Gt * (s0 + Gy);
-    const float c1 = y3 + Gt * (s1 - Gy);
-    const float c2 = y3 - Gt * (s2 + Gy);
-    const float c3 = y3 + Gt * (s3 - Gy);
-    const float c4 = y3 - Gt * (s4 + Gy);
-    const float c5 = y3 + Gt * (s5 - Gy);
-    // Outputs read the tank at the diffusion taps' positions, before this sample's writes.
-    wetLeft = buffer_[C3][rD2] + buffer_[C0][rD0] + c4;
-    wetRight = buffer_[C2][rD3] + buffer_[C1][rD1] + c5;
-    buffer_[C0][w] = c0;
-    buffer_[C1][w] = c1;
-    buffer_[C2][w] = c2;
-    buffer_[C3][w] = c3;
-    buffer_[C4][w] = c4;
-    buffer_[C5][w] = c5;
+        const float u = r.tap[D0][i] - g * left;
+        r.write[D0][i] = left + g * u;
+        const float v = r.tap[D2][i] - g * u;
+        r.write[D2][i] = u + g * v;
+        const float uR = r.tap[D1][i] - g * right;
+        r.write[D1][i] = right + g * uR;
+        const float vR = r.tap[D3][i] - g * uR;
+        r.write[D3][i] = uR + g * vR;
+        wetLeft[i] = v;
+        wetRight[i] = vR;
+    }
     lowPass_[0] = s0;
     lowPass_[1] = s1;
     lowPass_[2] = s2;
@@ -298,21 +233,95 @@ inline float Reverb::dampedTap(int buffer, int state, float lp, std::uint32_t w,
     lowPass_[5] = s5;
 }
 
-void Reverb::process(float& left, float& right) {
-    const float in = left + right;
-    float wetLeft, wetRight;
-    if (type_.load(relaxed) == Type::Spring)
-        processSpring(in, wetLeft, wetRight);
-    else
-        processPlate(in, wetLeft, wetRight);
-    write_ = (write_ + 1) & mask_;
+// Plate: four input allpasses in series (D), six damped allpasses in parallel (C).
+void Reverb::runPlate(const float* in, float* wetLeft, float* wetRight, const Run& r) {
+    const float G = diffusion_.load(relaxed);
+    const float Gt = tank_.load(relaxed);
+    const float lp = lp_.load(relaxed);
+    float s0 = lowPass_[0], s1 = lowPass_[1], s2 = lowPass_[2];
+    float s3 = lowPass_[3], s4 = lowPass_[4], s5 = lowPass_[5];
+    // The outputs read the tank at the diffusion taps' positions.
+    const float* c3AtD2 = r.at(*this, C3, D2);
+    const float* c0AtD0 = r.at(*this, C0, D0);
+    const float* c2AtD3 = r.at(*this, C2, D3);
+    const float* c1AtD1 = r.at(*this, C1, D1);
+    for (int i = 0; i < r.length; ++i) {
+        const float x = in[i];
+        const float y0 = r.tap[D0][i] - G * x;
+        const float y1 = r.tap[D1][i] + G * y0;
+        const float y2 = r.tap[D2][i] - G * y1;
+        const float y3 = r.tap[D3][i] + G * y2;
+        r.write[D0][i] = x + G * y0;
+        r.write[D1][i] = y0 - G * y1;
+        r.write[D2][i] = y1 + G * y2;
+        r.write[D3][i] = y2 - G * y3;
 
-    const float b0 = b0_, a1 = a1_, a2 = a2_, k = outScale_;
-    const float yL = k * bandPassStep(b0, a1, a2, wetLeft, bandLeft_.x1, bandLeft_.x2, bandLeft_.y1, bandLeft_.y2);
-    const float yR = k * bandPassStep(b0, a1, a2, wetRight, bandRight_.x1, bandRight_.x2, bandRight_.y1, bandRight_.y2);
-    const float amount = amount_.load(relaxed);
-    left = left + amount * (yL - left);
-    right = right + amount * (yR - right);
+        s0 += (r.tap[C0][i] - s0) * lp;
+        s1 += (r.tap[C1][i] - s1) * lp;
+        s2 += (r.tap[C2][i] - s2) * lp;
+        s3 += (r.tap[C3][i] - s3) * lp;
+        s4 += (r.tap[C4][i] - s4) * lp;
+        s5 += (r.tap[C5][i] - s5) * lp;
+        const float Gy = Gt * y3;
+        const float c0 = y3 - Gt * (s0 + Gy);
+        const float c1 = y3 + Gt * (s1 - Gy);
+        const float c2 = y3 - Gt * (s2 + Gy);
+        const float c3 = y3 + Gt * (s3 - Gy);
+        const float c4 = y3 - Gt * (s4 + Gy);
+        const float c5 = y3 + Gt * (s5 - Gy);
+        wetLeft[i] = c3AtD2[i] + c0AtD0[i] + c4;
+        wetRight[i] = c2AtD3[i] + c1AtD1[i] + c5;
+        r.write[C0][i] = c0;
+        r.write[C1][i] = c1;
+        r.write[C2][i] = c2;
+        r.write[C3][i] = c3;
+        r.write[C4][i] = c4;
+        r.write[C5][i] = c5;
+    }
+    lowPass_[0] = s0;
+    lowPass_[1] = s1;
+    lowPass_[2] = s2;
+    lowPass_[3] = s3;
+    lowPass_[4] = s4;
+    lowPass_[5] = s5;
+}
+
+void Reverb::process(float* left, float* right, int frames) {
+    const bool spring = type_.load(relaxed) == Type::Spring;
+    const Pair amount = splat(amount_.load(relaxed));
+    const Pair b0 = splat(b0_), minusB0 = splat(-b0_), a1 = splat(a1_), a2 = splat(a2_), k = splat(outScale_);
+    // Both channels' band-pass states side by side.
+    Pair x1 = makePair(bandLeft_.x1, bandRight_.x1), x2 = makePair(bandLeft_.x2, bandRight_.x2);
+    Pair y1 = makePair(bandLeft_.y1, bandRight_.y1), y2 = makePair(bandLeft_.y2, bandRight_.y2);
+    float in[kMaxRun], wetLeft[kMaxRun], wetRight[kMaxRun];
+    for (int done = 0; done < frames;) {
+        const Run run = startRun(std::min(frames - done, kMaxRun));
+        float* const l = left + done;
+        float* const r = right + done;
+        for (int i = 0; i < run.length; ++i) in[i] = l[i] + r[i];
+        if (spring)
+            runSpring(in, wetLeft, wetRight, run);
+        else
+            runPlate(in, wetLeft, wetRight, run);
+        for (int i = 0; i < run.length; ++i) {
+            // Band-pass (b1 = 0, b2 = -b0; the stored output is flushed), then the crossfade.
+            const Pair x = makePair(wetLeft[i], wetRight[i]);
+            Pair y = _mm_add_ps(_mm_mul_ps(b0, x), _mm_mul_ps(minusB0, x2));
+            y = _mm_sub_ps(_mm_sub_ps(y, _mm_mul_ps(a1, y1)), _mm_mul_ps(a2, y2));
+            x2 = x1;
+            x1 = x;
+            y2 = y1;
+            y1 = flush(y);
+            const Pair dry = makePair(l[i], r[i]);
+            const Pair out = _mm_add_ps(dry, _mm_mul_ps(amount, _mm_sub_ps(_mm_mul_ps(k, y), dry)));
+            l[i] = leftOf(out);
+            r[i] = rightOf(out);
+        }
+        write_ = (write_ + static_cast<std::uint32_t>(run.length)) & mask_;
+        done += run.length;
+    }
+    bandLeft_ = {leftOf(x1), leftOf(x2), leftOf(y1), leftOf(y2)};
+    bandRight_ = {rightOf(x1), rightOf(x2), rightOf(y1), rightOf(y2)};
 }
 
 }  // namespace ruvane

@@ -29,8 +29,10 @@ public:
     void setAmount(float amount);
     // Zeroes the buffers, the low-pass states and the band-pass states; indices stay.
     void reset();
-    // One sample in place; the caller has added its denormal guard to the input.
-    void process(float& left, float& right);
+    // frames samples in place; the caller has added its denormal guard to the input.
+    void process(float* left, float* right, int frames);
+    // One sample in place.
+    void process(float& left, float& right) { process(&left, &right, 1); }
 
     std::size_t bufferBytes() const;
 
@@ -41,12 +43,15 @@ public:
     std::uint32_t tapDistance(Buffer buffer) const { return distance_[buffer]; }
 
 private:
+    // Samples are processed in runs during which no buffer index wraps.
+    static constexpr int kMaxRun = 64;
+    struct Run;
+    Run startRun(int frames) const;
+
     void applyType();
     void applyDamp();
-    void processSpring(float in, float& wetLeft, float& wetRight);
-    void processPlate(float in, float& wetLeft, float& wetRight);
-    float allpassC(int buffer, float x, std::uint32_t w, std::uint32_t mask);
-    float dampedTap(int buffer, int state, float lp, std::uint32_t w, std::uint32_t mask);
+    void runSpring(const float* in, float* wetLeft, float* wetRight, const Run& run);
+    void runPlate(const float* in, float* wetLeft, float* wetRight, const Run& run);
 
     // Band-pass state of one channel (b1 = 0, b2 = -b0).
     struct BandPassState {

@@ -52,6 +52,18 @@ public:
     void process(float guard) {
         for (std::size_t i = 0; i < kLanes; ++i) state_[i] = coefficient_ * state_[i] + scaledTarget_[i] + guard;
     }
+    // frames samples at once: out[n] holds every lane after sample n (the same values
+    // process() gives); guard supplies each sample's denormal guard in turn.
+    template <typename Guard>
+    void run(int frames, Guard& guard, std::array<float, kLanes>* out) {
+        alignas(16) std::array<float, kLanes> state = state_;
+        for (int n = 0; n < frames; ++n) {
+            const float g = guard.next();
+            for (std::size_t i = 0; i < kLanes; ++i) state[i] = coefficient_ * state[i] + scaledTarget_[i] + g;
+            out[n] = state;
+        }
+        state_ = state;
+    }
     void settle() { state_ = target_; }
     void setValue(std::size_t lane, float value) { state_[lane] = value; }
 

@@ -64,6 +64,7 @@ private:
     float minCarry_ = 0.0f;
 };
 
+// Both channels at once (one coefficient set); the lanes never mix.
 class StateVariableFilter {
 public:
     // The cubic soft limit: band = f high + band - 0.075 band^3, i.e. each pass carries
@@ -73,26 +74,31 @@ public:
     static constexpr float kCubic = 0.075f;
 
     void reset() {
-        low_ = 0.0f;
-        band_ = 0.0f;
+        low_ = _mm_setzero_ps();
+        band_ = _mm_setzero_ps();
     }
 
-    float process(float x, const FilterCoefficients& c, FilterType type) {
-        const float first = pass(x, c.f(), c.q(), c.minCarry(), type);
-        const float second = pass(x, c.f(), c.q(), c.minCarry(), type);
-        return 0.5f * (first + second);
+    Pair process(Pair x, const FilterCoefficients& c, FilterType type) {
+        const Pair f = splat(c.f()), q = splat(c.q()), minCarry = splat(c.minCarry());
+        const Pair first = pass(x, f, q, minCarry, type);
+        const Pair second = pass(x, f, q, minCarry, type);
+        return _mm_mul_ps(splat(0.5f), _mm_add_ps(first, second));
     }
+    // One channel: the same input in both lanes.
+    float process(float x, const FilterCoefficients& c, FilterType type) { return leftOf(process(splat(x), c, type)); }
 
-    float low() const { return low_; }
-    float band() const { return band_; }
+    float low() const { return leftOf(low_); }
+    float band() const { return leftOf(band_); }
 
 private:
-    float pass(float x, float f, float q, float minCarry, FilterType type) {
+    Pair pass(Pair x, Pair f, Pair q, Pair minCarry, FilterType type) {
         band_ = flush(band_);
-        low_ = flush(low_ + f * band_);
-        const float high = x - q * band_ - low_;
-        const float carry = std::max(1.0f - kCubic * band_ * band_, minCarry);
-        band_ = f * high + carry * band_;
+        low_ = flush(_mm_add_ps(low_, _mm_mul_ps(f, band_)));
+        const Pair high = _mm_sub_ps(_mm_sub_ps(x, _mm_mul_ps(q, band_)), low_);
+        // max(share, minCarry) as std::max orders it: a NaN share passes through.
+        const Pair share = _mm_sub_ps(splat(1.0f), _mm_mul_ps(_mm_mul_ps(splat(kCubic), band_), band_));
+        const Pair carry = _mm_max_ps(minCarry, share);
+        band_ = _mm_add_ps(_mm_mul_ps(f, high), _mm_mul_ps(carry, band_));
         switch (type) {
             case FilterType::LowPass: return low_;
             case FilterType::BandPass: return band_;
@@ -101,8 +107,8 @@ private:
         return low_;
     }
 
-    float low_ = 0.0f;
-    float band_ = 0.0f;
+    Pair low_ = _mm_setzero_ps();
+    Pair band_ = _mm_setzero_ps();
 };
 
 }  // namespace ruvane
