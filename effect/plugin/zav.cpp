@@ -46,16 +46,23 @@ ZAV::~ZAV() {
 }
 
 void ZAV::suspend() {
-    std::unique_lock<std::recursive_timed_mutex> lock(engineLock_, kEngineLockTimeout);
+    std::unique_lock<std::recursive_timed_mutex> lock = takeEngineLock();
     if (!lock.owns_lock()) return;  // the engine keeps its state; the next resume settles it
     engine_.suspend();
 }
 
 void ZAV::resume() {
     CPresetSystemEffect::resume();
-    std::unique_lock<std::recursive_timed_mutex> lock(engineLock_, kEngineLockTimeout);
+    std::unique_lock<std::recursive_timed_mutex> lock = takeEngineLock();
     if (!lock.owns_lock()) return;
     engine_.resume(getSampleRate(), getOutputLatency(), readHostTime(kVstTempoValid));
+}
+
+std::unique_lock<std::recursive_timed_mutex> ZAV::takeEngineLock() {
+    // The deadline is on the system clock: that wait is pthread_mutex_timedlock, which
+    // the thread sanitizer follows (the steady-clock variant it does not see).
+    return std::unique_lock<std::recursive_timed_mutex>(engineLock_,
+                                                        std::chrono::system_clock::now() + kEngineLockTimeout);
 }
 
 HostTime ZAV::readHostTime(VstInt32 request) {
@@ -76,7 +83,7 @@ HostTime ZAV::readHostTime(VstInt32 request) {
 void ZAV::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
     if (inputs == nullptr || outputs == nullptr || inputs[0] == nullptr || outputs[0] == nullptr) return;
     const VstInt32 frames = std::max<VstInt32>(sampleFrames, 0);
-    std::unique_lock<std::recursive_timed_mutex> lock(engineLock_, kEngineLockTimeout);
+    std::unique_lock<std::recursive_timed_mutex> lock = takeEngineLock();
     if (!lock.owns_lock()) {
         passInputThrough(inputs, outputs, frames);
         return;
@@ -99,7 +106,7 @@ void ZAV::setParameter(VstInt32 index, float value) {
     if (index < 0 || index >= kNumParameters || std::isnan(value)) return;  // NaN carries no value
     value = std::clamp(value, 0.0f, 1.0f);
     if (index == kRvbType) {
-        std::unique_lock<std::recursive_timed_mutex> lock(engineLock_, kEngineLockTimeout);
+        std::unique_lock<std::recursive_timed_mutex> lock = takeEngineLock();
         if (!lock.owns_lock()) return;  // dropped whole, so engine, editor and preset agree
         engine_.setParameter(index, value);
     } else if (index < kNumSoundParameters) {

@@ -55,6 +55,8 @@ protected:
 
 private:
     void tempoChanged(float bpm) override;
+    // Waits at most kEngineLockTimeout; the lock is not owned when that ran out.
+    std::unique_lock<std::recursive_timed_mutex> takeEngineLock();
     HostTime readHostTime(VstInt32 request);
 
     std::recursive_timed_mutex engineLock_;
