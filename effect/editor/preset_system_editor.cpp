@@ -34,11 +34,15 @@ CPresetSystemEditor::CPresetSystemEditor(CPresetSystemEffect* effect)
 }
 
 CPresetSystemEditor::~CPresetSystemEditor() {
-    // Only the stored settings are touched here: the effect may be going away too.
-    settings_.writeText(kFolderValue, currentFolder_);
-    settings_.writeText(kBankFileValue, currentBankFile_);
-    settings_.writeText(kPresetFileValue, currentPresetFile_);
-    settings_.writeText(kMidiFileValue, currentMidiFile_);
+    // Only the stored settings are touched here: the effect may be going away too. A
+    // text that did not change is not written again, so a host scanning or closing many
+    // instances does not rewrite the settings each time.
+    for (const auto& [valueName, text] : {std::pair{kFolderValue, &currentFolder_},
+                                          std::pair{kBankFileValue, &currentBankFile_},
+                                          std::pair{kPresetFileValue, &currentPresetFile_},
+                                          std::pair{kMidiFileValue, &currentMidiFile_}}) {
+        if (storedText(valueName) != *text) settings_.writeText(valueName, *text);
+    }
 }
 
 int32_t CPresetSystemEditor::uniqueId() const { return presetEffect_->getPluginId(); }
