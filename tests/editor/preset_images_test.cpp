@@ -11,9 +11,13 @@
 #include <vector>
 
 #include "effect/plugin/byte_order.h"
+#include "image_bytes.h"
 
 namespace ruvane {
 namespace {
+
+using testing::otherByteOrder;
+using testing::valueOffsets;
 
 constexpr int32_t kId = 0x52563753;  // 'RV7S'
 constexpr std::size_t kGuard = 16;
@@ -44,25 +48,6 @@ ControllerValues makeControllers() {
     return values;
 }
 
-// The offsets of every 32-bit value in an image of each kind.
-std::vector<std::size_t> valueOffsets(std::size_t imageBytes) {
-    std::vector<std::size_t> offsets;
-    if (imageBytes == kMidiImageBytes) {
-        for (std::size_t i = 0; i < 48; ++i) offsets.push_back(5 + 4 * i);
-    } else {
-        for (std::size_t record = 0; 5 + record * 216 < imageBytes; ++record)
-            for (std::size_t i = 0; i < 48; ++i) offsets.push_back(5 + record * 216 + 24 + 4 * i);
-    }
-    return offsets;
-}
-
-// The image as a machine of the other byte order writes it: id and values reversed.
-std::vector<uint8_t> otherByteOrder(std::vector<uint8_t> image) {
-    auto swap = [&](std::size_t offset) { storeWord(&image[offset], reverseBytes(loadWord(&image[offset]))); };
-    swap(0);
-    for (std::size_t offset : valueOffsets(image.size())) swap(offset);
-    return image;
-}
 
 std::vector<uint8_t> encodedPreset(const PresetRecord& record) {
     std::vector<uint8_t> image(kPresetImageBytes);

@@ -18,12 +18,16 @@
 
 #include "effect/editor/editor.h"
 #include "effect/plugin/byte_order.h"
+#include "image_bytes.h"
 #include "effect/plugin/zav.h"
 #include "loaded_plugin.h"
-#include "tests/platform/temp_folder.h"
+#include "temp_folder.h"
 
 namespace ruvane {
 namespace {
+
+using testing::otherByteOrder;
+using testing::valueOffsets;
 
 using testing::fileBytes;
 using testing::namesIn;
@@ -89,24 +93,6 @@ float twoWayValue(int index, int salt = 0) {
     return std::bit_cast<float>(0x3F00003Fu | (high << 16) | (low << 8));
 }
 
-// Which of the image's words are values (the rest are the id, tag and names).
-std::vector<std::size_t> valueOffsets(std::size_t imageBytes) {
-    std::vector<std::size_t> offsets;
-    if (imageBytes == kMidiImageBytes) {
-        for (std::size_t i = 0; i < 48; ++i) offsets.push_back(5 + 4 * i);
-    } else {
-        for (std::size_t record = 0; 5 + record * 216 < imageBytes; ++record)
-            for (std::size_t i = 0; i < 48; ++i) offsets.push_back(5 + record * 216 + 24 + 4 * i);
-    }
-    return offsets;
-}
-
-std::vector<uint8_t> otherByteOrder(std::vector<uint8_t> image) {
-    auto swap = [&](std::size_t offset) { storeWord(&image[offset], reverseBytes(loadWord(&image[offset]))); };
-    swap(0);
-    for (std::size_t offset : valueOffsets(image.size())) swap(offset);
-    return image;
-}
 
 // The controller tables agree with each other and with the values of parameters 48..95.
 void expectControllersConsistent(ZAV& effect) {

@@ -21,13 +21,9 @@ namespace {
 using testing::TempFolder;
 using testing::fileBytes;
 using testing::namesIn;
+using testing::pattern;
 using testing::writeBytes;
 
-std::vector<uint8_t> pattern(std::size_t size, uint8_t seed) {
-    std::vector<uint8_t> bytes(size);
-    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<uint8_t>(seed + i * 7);
-    return bytes;
-}
 
 struct ReadCase {
     std::size_t fileBytes;

@@ -42,6 +42,13 @@ inline std::vector<uint8_t> fileBytes(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// Bytes that differ from their neighbours, so a shifted or partial copy shows.
+inline std::vector<uint8_t> pattern(std::size_t size, uint8_t seed) {
+    std::vector<uint8_t> bytes(size);
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<uint8_t>(seed + i * 7);
+    return bytes;
+}
+
 // The names in a folder, sorted.
 inline std::vector<std::string> namesIn(const std::filesystem::path& folder) {
     std::vector<std::string> names;
