@@ -23,44 +23,24 @@ void writeHeader(uint8_t* image, int32_t uniqueId, uint8_t tag) {
 }
 
 // The byte order in which the image's values have to be read, or false when the image
-// is not one of ours of this kind. An id that reads the same both ways counts as native.
+// is not one of ours of this kind.
 bool readHeader(const uint8_t* image, int32_t uniqueId, uint8_t tag, bool reverse, bool& reversed) {
-    const uint32_t id = loadWord(image + kIdOffset);
-    const uint32_t nativeId = static_cast<uint32_t>(uniqueId);
-    bool swapped;
-    if (id == nativeId)
-        swapped = false;
-    else if (id == reverseBytes(nativeId))
-        swapped = true;
-    else
-        return false;
-    if (image[kTagOffset] != tag) return false;
-    reversed = swapped != reverse;
+    const std::optional<bool> swapped = isReversedId(loadWord(image + kIdOffset), static_cast<uint32_t>(uniqueId));
+    if (!swapped || image[kTagOffset] != tag) return false;
+    reversed = *swapped != reverse;
     return true;
-}
-
-void writeRecord(const PresetRecord& record, uint8_t* bytes) {
-    std::memcpy(bytes, record.name, kPresetNameBytes);
-    for (int i = 0; i < kNumSoundParameters; ++i)
-        storeFloat(bytes + kPresetNameBytes + i * kValueBytes, record.values[i]);
-}
-
-void readRecord(const uint8_t* bytes, bool reversed, PresetRecord& record) {
-    std::memcpy(record.name, bytes, kPresetNameBytes);
-    for (int i = 0; i < kNumSoundParameters; ++i)
-        record.values[i] = loadFloat(bytes + kPresetNameBytes + i * kValueBytes, reversed);
 }
 
 }  // namespace
 
 void encodePresetImage(const PresetRecord& preset, int32_t uniqueId, uint8_t* image) {
     writeHeader(image, uniqueId, kPresetImageTag);
-    writeRecord(preset, image + kBodyOffset);
+    writePresetRecord(preset, image + kBodyOffset);
 }
 
 void encodeBankImage(const PresetBank& bank, int32_t uniqueId, uint8_t* image) {
     writeHeader(image, uniqueId, kBankImageTag);
-    for (std::size_t p = 0; p < bank.size(); ++p) writeRecord(bank[p], image + kBodyOffset + p * sizeof(PresetRecord));
+    for (std::size_t p = 0; p < bank.size(); ++p) writePresetRecord(bank[p], image + kBodyOffset + p * sizeof(PresetRecord));
 }
 
 void encodeMidiImage(const ControllerValues& values, int32_t uniqueId, uint8_t* image) {
@@ -71,7 +51,7 @@ void encodeMidiImage(const ControllerValues& values, int32_t uniqueId, uint8_t* 
 bool decodePresetImage(const uint8_t* image, int32_t uniqueId, bool reverse, PresetRecord& preset) {
     bool reversed = false;
     if (!readHeader(image, uniqueId, kPresetImageTag, reverse, reversed)) return false;
-    readRecord(image + kBodyOffset, reversed, preset);
+    readPresetRecord(image + kBodyOffset, reversed, preset);
     return true;
 }
 
@@ -79,7 +59,7 @@ bool decodeBankImage(const uint8_t* image, int32_t uniqueId, bool reverse, Prese
     bool reversed = false;
     if (!readHeader(image, uniqueId, kBankImageTag, reverse, reversed)) return false;
     for (std::size_t p = 0; p < bank.size(); ++p)
-        readRecord(image + kBodyOffset + p * sizeof(PresetRecord), reversed, bank[p]);
+        readPresetRecord(image + kBodyOffset + p * sizeof(PresetRecord), reversed, bank[p]);
     return true;
 }
 

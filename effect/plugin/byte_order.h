@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace ruvane {
 
@@ -26,5 +27,14 @@ inline float loadFloat(const uint8_t* bytes, bool reversed) {
 }
 
 inline void storeFloat(uint8_t* bytes, float value) { storeWord(bytes, std::bit_cast<uint32_t>(value)); }
+
+// Stored data starts with the effect's id in the writer's byte order. Answers whether
+// the data is byte-reversed, or nothing when the id is another effect's. An id that
+// reads the same both ways counts as native.
+inline std::optional<bool> isReversedId(uint32_t storedId, uint32_t ownId) {
+    if (storedId == ownId) return false;
+    if (storedId == reverseBytes(ownId)) return true;
+    return std::nullopt;
+}
 
 }  // namespace ruvane

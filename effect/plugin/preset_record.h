@@ -3,8 +3,11 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 #include "effect/engine/parameters.h"
+#include "effect/plugin/byte_order.h"
 
 namespace ruvane {
 
@@ -18,5 +21,18 @@ struct PresetRecord {
 static_assert(sizeof(PresetRecord) == 216);
 
 using PresetBank = std::array<PresetRecord, kNumPresets>;
+
+// A record as stored in chunks and files: the name, then the values in the writer's
+// byte order.
+inline void writePresetRecord(const PresetRecord& record, uint8_t* bytes) {
+    std::memcpy(bytes, record.name, kPresetNameBytes);
+    for (int i = 0; i < kNumSoundParameters; ++i) storeFloat(bytes + kPresetNameBytes + i * sizeof(float), record.values[i]);
+}
+
+inline void readPresetRecord(const uint8_t* bytes, bool reversed, PresetRecord& record) {
+    std::memcpy(record.name, bytes, kPresetNameBytes);
+    for (int i = 0; i < kNumSoundParameters; ++i)
+        record.values[i] = loadFloat(bytes + kPresetNameBytes + i * sizeof(float), reversed);
+}
 
 }  // namespace ruvane

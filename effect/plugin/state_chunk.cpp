@@ -25,22 +25,17 @@ void writeStateChunk(const EffectState& state, int32_t uniqueId, uint8_t* chunk)
     storeWord(chunk + kIdOffset, static_cast<uint32_t>(uniqueId));
     storeWord(chunk + kCountOffset, kNumPresets);
     storeWord(chunk + kCurrentOffset, static_cast<uint32_t>(state.currentPreset));
-    std::memcpy(chunk + kBankOffset, state.bank.data(), sizeof(PresetBank));
+    for (int p = 0; p < kNumPresets; ++p)
+        writePresetRecord(state.bank[static_cast<size_t>(p)], chunk + kBankOffset + p * sizeof(PresetRecord));
     for (int i = 0; i < kNumSoundParameters; ++i)
         storeFloat(chunk + kControllerOffset + i * sizeof(float), state.controllerValues[i]);
 }
 
 ChunkReadResult readStateChunk(const uint8_t* chunk, std::size_t size, int32_t uniqueId, EffectState& state) {
     if (chunk == nullptr || size != kStateChunkBytes) return ChunkReadResult::Rejected;
-    const uint32_t id = loadWord(chunk + kIdOffset);
-    const uint32_t nativeId = static_cast<uint32_t>(uniqueId);
-    bool reversed;
-    if (id == nativeId)
-        reversed = false;
-    else if (id == reverseBytes(nativeId))
-        reversed = true;
-    else
-        return ChunkReadResult::Rejected;
+    const std::optional<bool> isReversed = isReversedId(loadWord(chunk + kIdOffset), static_cast<uint32_t>(uniqueId));
+    if (!isReversed) return ChunkReadResult::Rejected;
+    const bool reversed = *isReversed;
 
     auto word = [&](std::size_t offset) {
         const uint32_t value = loadWord(chunk + offset);
@@ -50,12 +45,8 @@ ChunkReadResult readStateChunk(const uint8_t* chunk, std::size_t size, int32_t u
     if (word(kCountOffset) != static_cast<uint32_t>(kNumPresets)) return ChunkReadResult::Rejected;
 
     state.currentPreset = static_cast<int32_t>(word(kCurrentOffset));
-    for (int p = 0; p < kNumPresets; ++p) {
-        const uint8_t* record = chunk + kBankOffset + p * sizeof(PresetRecord);
-        std::memcpy(state.bank[p].name, record, kPresetNameBytes);
-        for (int i = 0; i < kNumSoundParameters; ++i)
-            state.bank[p].values[i] = loadFloat(record + kPresetNameBytes + i * sizeof(float), reversed);
-    }
+    for (int p = 0; p < kNumPresets; ++p)
+        readPresetRecord(chunk + kBankOffset + p * sizeof(PresetRecord), reversed, state.bank[static_cast<size_t>(p)]);
     for (int i = 0; i < kNumSoundParameters; ++i)
         state.controllerValues[i] = loadFloat(chunk + kControllerOffset + i * sizeof(float), reversed);
     return ChunkReadResult::Accepted;
