@@ -49,16 +49,21 @@ public:
 private:
     struct Biquad {
         Pair x1 = _mm_setzero_ps(), x2 = _mm_setzero_ps(), y1 = _mm_setzero_ps(), y2 = _mm_setzero_ps();
+        // Everything but the a1 term is summed first, so the recursion through y1 is one
+        // multiply and one subtraction (plus the flush, whose offset joins early too).
         Pair process(Pair x, const BiquadCoefficients& c) {
-            Pair y = _mm_mul_ps(splat(c.b0), x);
-            y = _mm_add_ps(y, _mm_mul_ps(splat(c.b1), x1));
-            y = _mm_add_ps(y, _mm_mul_ps(splat(c.b2), x2));
-            y = _mm_sub_ps(y, _mm_mul_ps(splat(c.a1), y1));
-            y = _mm_sub_ps(y, _mm_mul_ps(splat(c.a2), y2));
+            const Pair tiny = splat(kFlushOffset);
+            Pair rest = _mm_mul_ps(splat(c.b0), x);
+            rest = _mm_add_ps(rest, _mm_mul_ps(splat(c.b1), x1));
+            rest = _mm_add_ps(rest, _mm_mul_ps(splat(c.b2), x2));
+            rest = _mm_sub_ps(rest, _mm_mul_ps(splat(c.a2), y2));
+            const Pair recursive = _mm_mul_ps(splat(c.a1), y1);
+            const Pair y = _mm_sub_ps(rest, recursive);
             x2 = x1;
             x1 = x;
             y2 = y1;
-            y1 = flush(y);  // the stored output is flushed, the returned one is not
+            // The stored output is flushed, the returned one is not.
+            y1 = _mm_sub_ps(_mm_sub_ps(_mm_add_ps(rest, tiny), recursive), tiny);
             return y;
         }
     };

@@ -11,13 +11,21 @@
 
 namespace ruvane {
 
+// The Catmull-Rom polynomial between p1 and p2, with its coefficients halved (exactly)
+// so the value needs no final 0.5; evaluated in Estrin's order for a short chain in t.
+struct CatmullRom {
+    float p1, half1, half2, half3;
+    CatmullRom(float p0, float p1In, float p2, float p3)
+        : p1(p1In),
+          half1(0.5f * (p2 - p0)),
+          half2(0.5f * (2.0f * p0 - 5.0f * p1In + 4.0f * p2 - p3)),
+          half3(0.5f * (3.0f * p1In - p0 - 3.0f * p2 + p3)) {}
+    // The value at position t (0..1).
+    float at(float t) const { return (p1 + t * half1) + (t * t) * (half2 + t * half3); }
+};
+
 // Catmull-Rom value at position t (0..1) between p1 and p2.
-inline float catmullRom(float p0, float p1, float p2, float p3, float t) {
-    const float c1 = p2 - p0;
-    const float c2 = 2.0f * p0 - 5.0f * p1 + 4.0f * p2 - p3;
-    const float c3 = 3.0f * p1 - p0 - 3.0f * p2 + p3;
-    return 0.5f * (2.0f * p1 + t * (c1 + t * (c2 + t * c3)));
-}
+inline float catmullRom(float p0, float p1, float p2, float p3, float t) { return CatmullRom(p0, p1, p2, p3).at(t); }
 
 class ClockedDelay {
 public:
@@ -44,6 +52,8 @@ public:
         if (rate > kMaxRate) rate = kMaxRate;
         // Keep the time to the next tick across a rate change. A jump of the rate so large
         // that the tick would lie more than a clock period ahead starts the period anew.
+        // (The phase accumulates, so its rounding would turn into a drift of the delay
+        // time: it is computed in exactly this order.)
         const float inverseRate = 1.0f / rate;
         float t = 1.0f - (1.0f - phase_) * rate * inversePreviousRate_;
         t = std::max(t, 0.0f);
@@ -52,19 +62,14 @@ public:
         float p = t + rate;
         if (p >= 1.0f) {
             // The input polynomial between x1 and x2 is the same for every tick of this sample.
-            const float c1 = x_[2] - x_[0];
-            const float c2 = 2.0f * x_[0] - 5.0f * x_[1] + 4.0f * x_[2] - x_[3];
-            const float c3 = 3.0f * x_[1] - x_[0] - 3.0f * x_[2] + x_[3];
-            const float twiceX1 = 2.0f * x_[1];
+            const CatmullRom input(x_[0], x_[1], x_[2], x_[3]);
             float u = 1.0f - t;
             do {
                 p -= 1.0f;
-                const float f = u * inverseRate;  // the tick's place between x1 and x2
-                const float sampled = 0.5f * (twiceX1 + f * (c1 + f * (c2 + f * c3)));
                 y_[0] = y_[1];
                 y_[1] = y_[2];
                 y_[2] = y_[3];
-                y_[3] = line.clock(sampled);
+                y_[3] = line.clock(input.at(u * inverseRate));  // the tick's place between x1 and x2
                 u += 1.0f;
             } while (p >= 1.0f);
         }

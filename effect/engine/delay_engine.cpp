@@ -175,7 +175,7 @@ private:
     std::array<ClockedDelay, 2> clocked_;
     std::array<EnvelopeFollower, 2> envelope_;
     StateVariableFilter filter_;
-    std::array<float, 2> feedback_{0.0f, 0.0f};
+    std::array<float, 2> feedback_{0.0f, 0.0f};  // line outputs for the next sample, before the sign
     FilterCoefficients filterCoefficients_;
     Lfo lfo_;
     Drive drive_;
@@ -624,6 +624,8 @@ void DelayEngineImpl::runChunk(const float* inLeft, const float* inRight, float*
 
 // The feedback loop, sample by sample: line inputs, drive, modulation, delay lines,
 // filter, feedback. Leaves the wet signal times the mix in scratch_.wetLeft/wetRight.
+// Everything the loop carries from sample to sample lives in locals meanwhile: the stores
+// into the delay buffers could otherwise alias it and force a reload on every sample.
 void DelayEngineImpl::runLoop(int frames) {
     const BlockSettings& s = settings_;
     Scratch& x = scratch_;
@@ -634,19 +636,22 @@ void DelayEngineImpl::runLoop(int frames) {
     float cutoffFactor = cutoffFactor_;
     float lineLeft = lastLineInput_[0];
     float lineRight = lastLineInput_[1];
-    // Hot state in locals for the chunk (stores into the delay buffers cannot clobber them).
     ClockedDelay vcoLeft = clocked_[0];
     ClockedDelay vcoRight = clocked_[1];
+    EnvelopeFollower envelopeLeft = envelope_[0];
+    EnvelopeFollower envelopeRight = envelope_[1];
+    Drive drive = drive_;
+    StateVariableFilter filter = filter_;
+    FilterCoefficients coefficients = filterCoefficients_;
 
     for (int i = 0; i < frames; ++i) {
         const std::array<float, kSmootherLanes>& sm = x.smoothed[i];
 
         // Filter coefficients (with the previous sample's cutoff factor); "in" position.
         if (s.filterOn) {
-            filterCoefficients_.update(sm[kSmoothCutoff] * cutoffFactor, sm[kSmoothResonance]);
+            coefficients.update(sm[kSmoothCutoff] * cutoffFactor, sm[kSmoothResonance]);
             if (filterIn) {
-                const Pair dry = filter_.process(makePair(x.dryLeft[i], x.dryRight[i]), filterCoefficients_,
-                                                 s.filterType);
+                const Pair dry = filter.process(makePair(x.dryLeft[i], x.dryRight[i]), coefficients, s.filterType);
                 x.dryLeft[i] = leftOf(dry);
                 x.dryRight[i] = rightOf(dry);
                 const Pair line = s.vcoOn ? antiAlias_.process(dry) : dry;
@@ -655,20 +660,21 @@ void DelayEngineImpl::runLoop(int frames) {
             }
         }
 
-        // Line inputs: the routed feedback added.
-        const float feedbackLeft = flush(feedbackLeftState * sm[kSmoothFeedbackLeft]);
-        const float feedbackRight = flush(feedbackRightState * sm[kSmoothFeedbackRight]);
+        // Line inputs: the routed feedback added (the feedback state is kept before its
+        // sign, which joins the smoothed amount; the pan's share is subtracted last).
+        const float feedbackLeft = flush(feedbackLeftState * (s.feedbackSign[0] * sm[kSmoothFeedbackLeft]));
+        const float feedbackRight = flush(feedbackRightState * (s.feedbackSign[1] * sm[kSmoothFeedbackRight]));
         const float intoRight = sm[kSmoothPanLeft] * feedbackLeft + sm[kSmoothPanRight] * feedbackRight;
-        lineLeft = x.lineLeft[i] + (feedbackLeft + feedbackRight - intoRight);
+        lineLeft = (x.lineLeft[i] + (feedbackLeft + feedbackRight)) - intoRight;
         lineRight = x.lineRight[i] + intoRight;
         const float magnitudeLeft = std::fabs(lineLeft);
         const float magnitudeRight = std::fabs(lineRight);
-        drive_.process(lineLeft, lineRight, sm[kSmoothDrive], s.driveOn);
+        drive.process(lineLeft, lineRight, sm[kSmoothDrive], s.driveOn);
 
         // Modulation.
         const float source = sm[kSmoothModSource];
-        const float envelopeLeft = envelope_[0].process(magnitudeLeft, s.sensitivity);
-        const float envelopeRight = envelope_[1].process(magnitudeRight, s.sensitivity);
+        const float envelopeLeftValue = envelopeLeft.process(magnitudeLeft, s.sensitivity);
+        const float envelopeRightValue = envelopeRight.process(magnitudeRight, s.sensitivity);
         const float vcoDepth = sm[kSmoothVcoDepth];
         const float manualOctaves = (1.0f - vcoDepth) * s.manual;
         float rateLeft = 1.0f;
@@ -677,18 +683,21 @@ void DelayEngineImpl::runLoop(int frames) {
             const float lfoShare = 1.0f - source;
             const float lfoLeft = x.lfoLeft[i] * lfoShare;
             const float lfoRight = x.lfoRight[i] * lfoShare;
-            const float envModLeft = EnvelopeFollower::modulation(envelopeLeft, source);
+            const float envModLeft = EnvelopeFollower::modulation(envelopeLeftValue, source);
             const float cutoffOctaves = kModFilterOctaves * sm[kSmoothFilterDepth] * (lfoLeft + envModLeft);
             if (s.vcoOn) {
-                const float envModRight = EnvelopeFollower::modulation(envelopeRight, source);
-                const float octavesLeft = std::min(1.0f, lfoLeft + envModLeft * inverseWindowLength_) * vcoDepth;
-                const float octavesRight = std::min(1.0f, lfoRight + envModRight * inverseWindowLength_) * vcoDepth;
-                alignas(16) float powers[4];
-                _mm_store_ps(powers, fastExp2x4(_mm_setr_ps(cutoffOctaves, manualOctaves + octavesLeft,
-                                                            manualOctaves + octavesRight, 0.0f)));
-                cutoffFactor = powers[0];
-                rateLeft = powers[1];
-                rateRight = powers[2];
+                // envMod / N = (e - 0.5) k with k = 2 source / N: the same value, since N is
+                // a power of two, one multiply shorter on the envelope's way to the rates.
+                const float envelopeScale = 2.0f * source * inverseWindowLength_;
+                const float octavesLeft =
+                    std::min(1.0f, lfoLeft + (envelopeLeftValue - 0.5f) * envelopeScale) * vcoDepth;
+                const float octavesRight =
+                    std::min(1.0f, lfoRight + (envelopeRightValue - 0.5f) * envelopeScale) * vcoDepth;
+                const __m128 powers = fastExp2x4(
+                    _mm_setr_ps(cutoffOctaves, manualOctaves + octavesLeft, manualOctaves + octavesRight, 0.0f));
+                cutoffFactor = laneOf<0>(powers);
+                rateLeft = laneOf<1>(powers);
+                rateRight = laneOf<2>(powers);
             } else {
                 cutoffFactor = fastExp2(cutoffOctaves);
             }
@@ -725,7 +734,7 @@ void DelayEngineImpl::runLoop(int frames) {
         float loopLeft = outLineLeft;
         float loopRight = outLineRight;
         if (filterOut) {
-            const Pair wet = filter_.process(makePair(outLineLeft, outLineRight), filterCoefficients_, s.filterType);
+            const Pair wet = filter.process(makePair(outLineLeft, outLineRight), coefficients, s.filterType);
             wetLeft = leftOf(wet);
             wetRight = rightOf(wet);
             if (s.filterPosition == FilterPosition::Feedback) {
@@ -733,8 +742,7 @@ void DelayEngineImpl::runLoop(int frames) {
                 loopRight = wetRight;
             }
         }
-        loopLeft *= s.feedbackSign[0];
-        loopRight *= s.feedbackSign[1];
+        // The limit is symmetric, so it may come before the feedback sign.
         if (!s.driveOn) {
             loopLeft = std::min(std::max(loopLeft, -1.0f), 1.0f);
             loopRight = std::min(std::max(loopRight, -1.0f), 1.0f);
@@ -746,6 +754,10 @@ void DelayEngineImpl::runLoop(int frames) {
         x.wetRight[i] = wetRight * s.wetSign[1] * mix;
     }
     clocked_ = {vcoLeft, vcoRight};
+    envelope_ = {envelopeLeft, envelopeRight};
+    drive_ = drive;
+    filter_ = filter;
+    filterCoefficients_ = coefficients;
     feedback_ = {feedbackLeftState, feedbackRightState};
     cutoffFactor_ = cutoffFactor;
     lastLineInput_ = {lineLeft, lineRight};

@@ -15,9 +15,11 @@ public:
     void setSpeed(float speedMs, float sampleRate, int windowLength);
     void reset() { envelope_ = 0.0f; }
 
-    // One sample; sensitivity multiplies the input.
+    // One sample; sensitivity multiplies the input. The flush offset joins the decayed
+    // state first, so the new magnitude meets only one addition and the flush's subtraction.
     float process(float magnitude, float sensitivity) {
-        envelope_ = flush(coefficient_ * envelope_ + weight_ * sensitivity * magnitude);
+        const float decayed = coefficient_ * envelope_ + kFlushOffset;
+        envelope_ = (decayed + weight_ * sensitivity * magnitude) - kFlushOffset;
         return envelope_;
     }
 

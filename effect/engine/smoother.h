@@ -49,8 +49,9 @@ public:
         target_[lane] = target;
         scaledTarget_[lane] = (1.0f - coefficient_) * target;
     }
+    // The guard joins the target before the state, so the recursion is one multiply-add.
     void process(float guard) {
-        for (std::size_t i = 0; i < kLanes; ++i) state_[i] = coefficient_ * state_[i] + scaledTarget_[i] + guard;
+        for (std::size_t i = 0; i < kLanes; ++i) state_[i] = coefficient_ * state_[i] + (scaledTarget_[i] + guard);
     }
     // frames samples at once: out[n] holds every lane after sample n (the same values
     // process() gives); guard supplies each sample's denormal guard in turn.
@@ -59,7 +60,7 @@ public:
         alignas(16) std::array<float, kLanes> state = state_;
         for (int n = 0; n < frames; ++n) {
             const float g = guard.next();
-            for (std::size_t i = 0; i < kLanes; ++i) state[i] = coefficient_ * state[i] + scaledTarget_[i] + g;
+            for (std::size_t i = 0; i < kLanes; ++i) state[i] = coefficient_ * state[i] + (scaledTarget_[i] + g);
             out[n] = state;
         }
         state_ = state;
