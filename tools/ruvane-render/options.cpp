@@ -101,14 +101,14 @@ const std::vector<OptionSpec>& optionTable() {
 }
 
 const OptionSpec* findLong(const std::string& name) {
-    for (const OptionSpec& spec : optionTable())
-        if (name == spec.longName) return &spec;
+    for (const OptionSpec& entry : optionTable())
+        if (name == entry.longName) return &entry;
     return nullptr;
 }
 
 const OptionSpec* findShort(char name) {
-    for (const OptionSpec& spec : optionTable())
-        if (spec.shortName != 0 && spec.shortName == name) return &spec;
+    for (const OptionSpec& entry : optionTable())
+        if (entry.shortName != 0 && entry.shortName == name) return &entry;
     return nullptr;
 }
 
@@ -135,32 +135,32 @@ RenderOptions parseOptions(const std::vector<std::string>& args) {
         if (arg.rfind("--", 0) == 0) {
             const size_t equals = arg.find('=');
             const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-            const OptionSpec* spec = findLong(name);
-            if (spec == nullptr) usageError("unknown option '--" + name + "'");
-            if (!spec->takesValue) {
+            const OptionSpec* entry = findLong(name);
+            if (entry == nullptr) usageError("unknown option '--" + name + "'");
+            if (!entry->takesValue) {
                 if (equals != std::string::npos) usageError("option '--" + name + "' takes no value");
-                spec->apply(options, "");
+                entry->apply(options, "");
             } else if (equals != std::string::npos) {
-                spec->apply(options, arg.substr(equals + 1));
+                entry->apply(options, arg.substr(equals + 1));
             } else {
                 if (i + 1 >= args.size()) usageError("option '--" + name + "' needs a value");
-                spec->apply(options, args[++i]);
+                entry->apply(options, args[++i]);
             }
             continue;
         }
         // One or more short options: "-q", "-qo out.wav", "-oout.wav".
         for (size_t at = 1; at < arg.size(); ++at) {
-            const OptionSpec* spec = findShort(arg[at]);
-            if (spec == nullptr) usageError(std::string("unknown option '-") + arg[at] + "'");
-            if (!spec->takesValue) {
-                spec->apply(options, "");
+            const OptionSpec* entry = findShort(arg[at]);
+            if (entry == nullptr) usageError(std::string("unknown option '-") + arg[at] + "'");
+            if (!entry->takesValue) {
+                entry->apply(options, "");
                 continue;
             }
             if (at + 1 < arg.size()) {
-                spec->apply(options, arg.substr(at + 1));
+                entry->apply(options, arg.substr(at + 1));
             } else {
                 if (i + 1 >= args.size()) usageError(std::string("option '-") + arg[at] + "' needs a value");
-                spec->apply(options, args[++i]);
+                entry->apply(options, args[++i]);
             }
             break;
         }
