@@ -24,7 +24,6 @@ using testing::namesIn;
 using testing::pattern;
 using testing::writeBytes;
 
-
 struct ReadCase {
     std::size_t fileBytes;
     std::size_t expectedRead;
