@@ -171,6 +171,9 @@ const Kind kKinds[] = {
 
 std::string kindName(const ::testing::TestParamInfo<Kind>& info) { return info.param.name; }
 
+// Test listings show the kind by name.
+void PrintTo(const Kind& kind, std::ostream* out) { *out << kind.name; }
+
 class EachKind : public PresetSystem, public ::testing::WithParamInterface<Kind> {
 protected:
     std::vector<uint8_t> image() {
