@@ -257,6 +257,9 @@ struct ModelCase {
     float amount;
 };
 
+// Test listings show the case by name.
+void PrintTo(const ModelCase& c, std::ostream* out) { *out << c.name; }
+
 class ReverbMatchesModel : public testing::TestWithParam<ModelCase> {};
 
 TEST_P(ReverbMatchesModel, SampleBySample) {
