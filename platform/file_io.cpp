@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <random>
@@ -67,12 +66,12 @@ bool writeFully(int fd, const uint8_t* bytes, std::size_t size) {
     return true;
 }
 
+// A fresh name beside the target; the caller creates it exclusively and tries again
+// on the rare clash.
 std::string temporaryName(const std::filesystem::path& target) {
-    static std::atomic<unsigned> counter{0};
-    thread_local std::mt19937 random{std::random_device{}()};
+    std::random_device entropy;
     std::string stem = target.filename().string().substr(0, kTemporaryNameStemBytes);
-    return "." + stem + "." + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)) + "-" +
-           std::to_string(random()) + ".tmp";
+    return "." + stem + "." + std::to_string(::getpid()) + "-" + std::to_string(entropy()) + ".tmp";
 }
 
 // The file a save really replaces: a link is followed so that it keeps pointing there.
