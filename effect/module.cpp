@@ -12,7 +12,9 @@ bool hostIsUsable(audioMasterCallback audioMaster) {
 }
 
 AEffect* createEffect(audioMasterCallback audioMaster) {
-    if (!hostIsUsable(audioMaster) || !hostIsUsable(audioMaster)) return nullptr;
+    if (!hostIsUsable(audioMaster)) return nullptr;
+    // Creating the instance asks the host once more, as hosts expect of this entry.
+    if (!hostIsUsable(audioMaster)) return nullptr;
     try {
         auto* effect = new ruvane::ZAV(audioMaster, [](ruvane::ZAV& zav) { return new ruvane::Editor(&zav); });
         return effect->getAeffect();
