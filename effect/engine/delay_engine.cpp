@@ -63,11 +63,6 @@ constexpr std::array<std::array<Parameter, 2>, 8> kLinkedPairs{{
 }};
 constexpr float kLinkTolerance = 0.001f;
 
-template <std::size_t N>
-float tableEntry(const std::array<float, N>& table, float value) {
-    return table[static_cast<std::size_t>(switchPosition(value, static_cast<int>(N)))];
-}
-
 }  // namespace
 
 class DelayEngineImpl {

@@ -106,6 +106,12 @@ inline float normalisedOr(float value, float previous) {
 
 inline bool switchIsOn(float value) { return switchPosition(value, 2) == 1; }
 
+// The entry of a table that a switch value selects.
+template <std::size_t N>
+float tableEntry(const std::array<float, N>& table, float value) {
+    return table[static_cast<std::size_t>(switchPosition(value, static_cast<int>(N)))];
+}
+
 // Tempo-sync and range tables.
 inline constexpr std::array<float, 5> kLfoNumerators{1, 2, 3, 4, 8};
 inline constexpr std::array<float, 5> kDelayNumerators{1, 3, 5, 7, 9};

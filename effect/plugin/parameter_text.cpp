@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "effect/engine/delay_engine.h"
+#include "effect/engine/parameter_mapping.h"
 #include "effect/engine/parameters.h"
 #include "vst/vst_strings.h"
 
@@ -12,8 +13,6 @@ namespace ruvane {
 
 namespace {
 
-constexpr float kPi = 3.14159265358979f;
-constexpr float kHalfPi = kPi / 2.0f;
 // Gains below -98 dB read as -100 dB on the value display.
 constexpr float kReadingFloorGain = 1.2589254e-05f;
 constexpr float kReadingFloorDb = -100.0f;
@@ -28,17 +27,11 @@ const char* const kLfoModes[] = {"freq", "note"};
 const char* const kReverbModes[] = {"fx", "out"};
 const char* const kReverbTypes[] = {"spring", "plate"};
 
-float gainOf(float v) { return 4.0f * v * v; }
-
 // Percent pairs always sum to 100: b = floor(101 v), at most 100.
 int pairShare(float v) {
     const float b = std::floor(101.0f * v);
     return b >= 100.0f ? 100 : (b > 0.0f ? static_cast<int>(b) : 0);
 }
-
-float offsetAngle(float v) { return (v - 0.5f) * kPi; }
-
-float bipolar(float v) { return (v - 0.5f) * 2.0f; }
 
 template <size_t N>
 void writeChoice(const char* const (&choices)[N], float v, char* text) {
@@ -57,13 +50,13 @@ void writePair(char* text, const char* format, float v) {
 
 // Rounds the magnitude first, so "-0" is never shown.
 void writeSignedPercent(char* text, float v) {
-    const float m = bipolar(v);
+    const float m = mapping::bipolar(v);
     const int a = static_cast<int>(std::floor(std::fabs(m) * 100.0f + 0.5f));
     writeFormat(text, m < 0.0f && a != 0 ? "-%d" : "%d", a);
 }
 
 void writeOffset(char* text, float v) {
-    const float theta = offsetAngle(v);
+    const float theta = mapping::lfoOffsetRadians(v);
     const int a = static_cast<int>(std::floor(std::fabs(theta) / kHalfPi * 90.0f + 0.5f));
     if (a == 0)
         vst_strncpy(text, "L:0<>0:R", kMaxParameterTextLength);
@@ -74,8 +67,8 @@ void writeOffset(char* text, float v) {
 }
 
 template <size_t N>
-int tableEntry(const std::array<float, N>& table, float v) {
-    return static_cast<int>(table[static_cast<size_t>(switchPosition(v, static_cast<int>(N)))]);
+int tableNumber(const std::array<float, N>& table, float v) {
+    return static_cast<int>(tableEntry(table, v));
 }
 
 float decibelsOrFloor(float gain) {
@@ -112,7 +105,7 @@ void parameterDisplay(const DelayEngine& engine, int index, char* text) {
     const int maxLen = kMaxParameterTextLength;
     switch (index) {
         case kMainIn:
-        case kMainOut: dB2string(gainOf(v), text, maxLen); break;
+        case kMainOut: dB2string(mapping::gain(v), text, maxLen); break;
         case kMainMix: writePair(text, "D:%d<>%d:W", v); break;
         case kDlyLFb:
         case kDlyRFb: dB2string(v, text, maxLen); break;
@@ -127,21 +120,21 @@ void parameterDisplay(const DelayEngine& engine, int index, char* text) {
         case kFltType: writeChoice(kFilterTypes, v, text); break;
         case kFltCutoff: int2string(static_cast<int>(engine.cutoffHz()), text, maxLen); break;
         case kFltRes: float2string(10.0f * v, text, maxLen); break;
-        case kVcoManual: float2string(std::exp2(bipolar(v)), text, maxLen); break;
-        case kDrvGain: dB2string(std::exp2(4.0f * v), text, maxLen); break;
-        case kModEnvSpeed: int2string(static_cast<int>(std::floor(100.0f + 900.0f * v + 0.5f)), text, maxLen); break;
+        case kVcoManual: float2string(std::exp2(mapping::bipolar(v)), text, maxLen); break;
+        case kDrvGain: dB2string(mapping::powerOfSixteen(v), text, maxLen); break;
+        case kModEnvSpeed: int2string(static_cast<int>(std::floor(mapping::envelopeSpeedMs(v) + 0.5f)), text, maxLen); break;
         case kFltMode: writeChoice(kFilterModes, v, text); break;
         case kDlyLMode:
         case kDlyRMode: writeChoice(kDelayModes, v, text); break;
         case kDlyLNum:
-        case kDlyRNum: writeFormat(text, "%d", tableEntry(kDelayNumerators, v)); break;
+        case kDlyRNum: writeFormat(text, "%d", tableNumber(kDelayNumerators, v)); break;
         case kDlyLDen:
         case kDlyRDen:
-        case kModLfoDen: writeFormat(text, "%d", tableEntry(kSyncDenominators, v)); break;
+        case kModLfoDen: writeFormat(text, "%d", tableNumber(kSyncDenominators, v)); break;
         case kDlyLRange:
-        case kDlyRRange: writeFormat(text, "%d", tableEntry(kDelayRangesMs, v)); break;
+        case kDlyRRange: writeFormat(text, "%d", tableNumber(kDelayRangesMs, v)); break;
         case kModLfoMode: writeChoice(kLfoModes, v, text); break;
-        case kModLfoNum: writeFormat(text, "%d", tableEntry(kLfoNumerators, v)); break;
+        case kModLfoNum: writeFormat(text, "%d", tableNumber(kLfoNumerators, v)); break;
         case kDlyLTime: writeFormat(text, "%f", static_cast<double>(engine.delayTimeMs(0))); break;
         case kDlyRTime: writeFormat(text, "%f", static_cast<double>(engine.delayTimeMs(1))); break;
         case kRvbMode: writeChoice(kReverbModes, v, text); break;
@@ -193,7 +186,7 @@ void displayReading(const DelayEngine& engine, int index, DisplayReading& readin
     bool isSigned = false;
     switch (index) {
         case kMainIn:
-        case kMainOut: a = decibelsOrFloor(gainOf(v)); isSigned = true; break;
+        case kMainOut: a = decibelsOrFloor(mapping::gain(v)); isSigned = true; break;
         case kDlyLFb:
         case kDlyRFb: a = decibelsOrFloor(v); isSigned = true; break;
         case kMainMix:
@@ -206,15 +199,15 @@ void displayReading(const DelayEngine& engine, int index, DisplayReading& readin
             break;
         }
         case kModLfoRate: a = engine.lfoRateHz(); break;
-        case kModLfoOffset: a = offsetAngle(v) * 90.0f / kHalfPi; isSigned = true; break;
+        case kModLfoOffset: a = mapping::lfoOffsetRadians(v) * 90.0f / kHalfPi; isSigned = true; break;
         case kFltMod:
-        case kVcoMod: a = bipolar(v) * 100.0f; isSigned = true; break;
+        case kVcoMod: a = mapping::bipolar(v) * 100.0f; isSigned = true; break;
         case kFltCutoff: a = engine.cutoffHz() / 1000.0f; break;
         case kFltRes:
         case kModSens: a = 10.0f * v; break;
-        case kVcoManual: a = std::exp2(bipolar(v)); break;
-        case kDrvGain: a = 20.0f * std::log10(std::exp2(4.0f * v)); isSigned = true; break;
-        case kModEnvSpeed: a = 100.0f + 900.0f * v; break;
+        case kVcoManual: a = std::exp2(mapping::bipolar(v)); break;
+        case kDrvGain: a = 20.0f * std::log10(mapping::powerOfSixteen(v)); isSigned = true; break;
+        case kModEnvSpeed: a = mapping::envelopeSpeedMs(v); break;
         case kDlyLTime: a = engine.delayTimeMs(0); break;
         case kDlyRTime: a = engine.delayTimeMs(1); break;
         case kRvbDamp:
@@ -222,18 +215,18 @@ void displayReading(const DelayEngine& engine, int index, DisplayReading& readin
         case kTempoReading: a = engine.tempoBpm(); break;
         case kDlyLNum:
         case kDlyLDen:
-            setFraction(reading, tableEntry(kDelayNumerators, engine.getParameter(kDlyLNum)),
-                        tableEntry(kSyncDenominators, engine.getParameter(kDlyLDen)));
+            setFraction(reading, tableNumber(kDelayNumerators, engine.getParameter(kDlyLNum)),
+                        tableNumber(kSyncDenominators, engine.getParameter(kDlyLDen)));
             break;
         case kDlyRNum:
         case kDlyRDen:
-            setFraction(reading, tableEntry(kDelayNumerators, engine.getParameter(kDlyRNum)),
-                        tableEntry(kSyncDenominators, engine.getParameter(kDlyRDen)));
+            setFraction(reading, tableNumber(kDelayNumerators, engine.getParameter(kDlyRNum)),
+                        tableNumber(kSyncDenominators, engine.getParameter(kDlyRDen)));
             break;
         case kModLfoNum:
         case kModLfoDen:
-            setFraction(reading, tableEntry(kLfoNumerators, engine.getParameter(kModLfoNum)),
-                        tableEntry(kSyncDenominators, engine.getParameter(kModLfoDen)));
+            setFraction(reading, tableNumber(kLfoNumerators, engine.getParameter(kModLfoNum)),
+                        tableNumber(kSyncDenominators, engine.getParameter(kModLfoDen)));
             break;
         default: break;
     }
