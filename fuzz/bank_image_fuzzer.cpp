@@ -32,10 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         checkInvariants();
     }
 
-    std::vector<uint8_t> written(kBankImageBytes), again(kBankImageBytes);
-    ed.writeBankImage(written.data());
-    require(ed.readBankImage(written.data(), false), "the effect's own bank image is accepted");
-    ed.writeBankImage(again.data());
-    require(written == again, "a bank image survives writing and reading unchanged");
+    requireImageRoundTrip(kBankImageBytes, &Editor::writeBankImage, &Editor::readBankImage);
     return 0;
 }

@@ -86,6 +86,16 @@ void checkInvariants() {
     }
 }
 
+void requireImageRoundTrip(std::size_t imageBytes, void (Editor::*write)(uint8_t*),
+                           bool (Editor::*read)(const uint8_t*, bool)) {
+    Editor& ed = editor();
+    std::vector<uint8_t> written(imageBytes), again(imageBytes);
+    (ed.*write)(written.data());
+    require((ed.*read)(written.data(), false), "the effect's own image is accepted");
+    (ed.*write)(again.data());
+    require(written == again, "an image survives writing and reading unchanged");
+}
+
 std::vector<uint8_t> imageOf(const uint8_t* data, std::size_t size, std::size_t imageBytes) {
     std::vector<uint8_t> image(imageBytes, 0);
     if (size > 0) std::memcpy(image.data(), data, size < imageBytes ? size : imageBytes);

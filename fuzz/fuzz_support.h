@@ -23,6 +23,11 @@ void require(bool condition, const char* what);
 // values of parameters 48..95.
 void checkInvariants();
 
+// The effect's own image of a kind is accepted back and survives writing and reading
+// unchanged.
+void requireImageRoundTrip(std::size_t imageBytes, void (Editor::*write)(uint8_t*),
+                           bool (Editor::*read)(const uint8_t*, bool));
+
 // The input as an image of exactly size bytes: cut, or padded with zeros.
 std::vector<uint8_t> imageOf(const uint8_t* data, std::size_t size, std::size_t imageBytes);
 

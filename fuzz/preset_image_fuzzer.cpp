@@ -32,10 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         checkInvariants();
     }
 
-    std::vector<uint8_t> written(kPresetImageBytes), again(kPresetImageBytes);
-    ed.writePresetImage(written.data());
-    require(ed.readPresetImage(written.data(), false), "the effect's own preset image is accepted");
-    ed.writePresetImage(again.data());
-    require(written == again, "a preset image survives writing and reading unchanged");
+    requireImageRoundTrip(kPresetImageBytes, &Editor::writePresetImage, &Editor::readPresetImage);
     return 0;
 }
