@@ -7,7 +7,7 @@ PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 180
 
-.PHONY: all setup build demo test check-sanitize check-tsan bench fuzz install install-user clean help
+.PHONY: all setup build demo test artwork check-sanitize check-tsan bench fuzz install install-user clean help
 
 all: build
 
@@ -16,6 +16,7 @@ help:
 	@echo "make test            build and run every test"
 	@echo "make check-sanitize  the tests under address and undefined-behaviour sanitizers"
 	@echo "make check-tsan      the threading tests under the thread sanitizer"
+	@echo "make artwork         every editor bitmap, a contact sheet and the composed panel in build/artwork/"
 	@echo "make bench           speed and memory figures"
 	@echo "make fuzz            run every fuzzer for FUZZ_SECONDS each"
 	@echo "make install         install Ruvane.so into ~/.vst and ruvane-render into ~/.local/bin"
@@ -33,20 +34,27 @@ build: setup $(BUILD)/build.ninja
 demo: build
 	@scripts/demo $(BUILD)
 
+artwork: build
+	cmake --build $(BUILD) --target artwork
+
+# Tests run on a private X server, so editor tests never touch a desktop and work
+# on machines without one.
+TEST_DISPLAY = xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp"
+
 test: build
-	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	$(TEST_DISPLAY) ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 check-sanitize: setup
 	cmake -S . -B $(BUILD_ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRUVANE_SANITIZE=address,undefined \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 	cmake --build $(BUILD_ASAN) -j $(JOBS)
-	ASAN_OPTIONS=detect_leaks=1 ctest --test-dir $(BUILD_ASAN) --output-on-failure -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 $(TEST_DISPLAY) ctest --test-dir $(BUILD_ASAN) --output-on-failure -j $(JOBS)
 
 check-tsan: setup
 	cmake -S . -B $(BUILD_TSAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRUVANE_SANITIZE=thread \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 	cmake --build $(BUILD_TSAN) -j $(JOBS)
-	ctest --test-dir $(BUILD_TSAN) --output-on-failure -j $(JOBS) -R '(Concurrent|Threads)'
+	$(TEST_DISPLAY) ctest --test-dir $(BUILD_TSAN) --output-on-failure -j $(JOBS) -R '(Concurrent|Threads)'
 
 bench: setup
 	@scripts/setup bench
