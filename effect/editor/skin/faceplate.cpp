@@ -64,6 +64,9 @@ void brushedMetal(cairo_surface_t* surface, uint64_t seed, double brightness,
             const double ux = (x + 0.5) / scale;
             const bool sunk = recessed != nullptr && recessed(ux, uy);
             const Colour base = sunk ? plate : face;
+            // The plates stay evenly lit, so a bitmap shared by controls on different
+            // rows matches the plate under each of them.
+            const double shade = sunk ? brightness : light;
             double grain = 2.0 * rowGrain[y] + 0.9 * random.symmetric();
             if (!sunk) {
                 const double t = double(x % knotSpacing) / knotSpacing;
@@ -71,9 +74,9 @@ void brushedMetal(cairo_surface_t* surface, uint64_t seed, double brightness,
                 const double smooth = (1 - std::cos(t * M_PI)) / 2;
                 grain += 4.0 * rowStreak[y] * (streak[k] * (1 - smooth) + streak[k + 1] * smooth);
             }
-            const double r = clampByte(base.r * 255 * light + grain);
-            const double g = clampByte(base.g * 255 * light + grain);
-            const double b = clampByte(base.b * 255 * light + grain * 1.05);
+            const double r = clampByte(base.r * 255 * shade + grain);
+            const double g = clampByte(base.g * 255 * shade + grain);
+            const double b = clampByte(base.b * 255 * shade + grain * 1.05);
             row[x] = 0xFF000000u | (uint32_t(std::lround(r)) << 16) |
                      (uint32_t(std::lround(g)) << 8) | uint32_t(std::lround(b));
         }
@@ -384,6 +387,28 @@ void presetStripDetails(cairo_t* cr, const std::map<int, Surface>& bitmaps) {
 
 bool recessedOnPanel(double x, double y) { return insidePlate(x, y); }
 
+// The about screen's emblem: a ping-pong train of echoes, each quieter than the last,
+// alternating between the left and the right channel's accent.
+void echoTaps(cairo_t* cr, double left, double right, double baseline) {
+    hLine(cr, left, right, baseline, Colour{1, 1, 1, 0.12});
+    const int taps = 9;
+    const double spacing = (right - left) / taps;
+    double height = 64;
+    for (int tap = 0; tap < taps; ++tap) {
+        const double x = std::round(left + spacing * (tap + 0.5)) - 1;
+        const Colour accent = tap % 2 == 0 ? palette::kAccentLeft : palette::kAccentRight;
+        const double alpha = 1.0 - 0.08 * tap;
+        barGlow(cr, x, baseline - height, 3, height, 3, accent.withAlpha(0.35 * alpha));
+        roundedRect(cr, x, baseline - height, 3, height, 1.5);
+        setSource(cr, accent.withAlpha(alpha));
+        cairo_fill(cr);
+        cairo_arc(cr, x + 1.5, baseline - height, 2.6, 0, 2 * M_PI);
+        setSource(cr, accent.mixed(Colour{1, 1, 1, 1}, 0.5).withAlpha(alpha));
+        cairo_fill(cr);
+        height *= 0.74;
+    }
+}
+
 }  // namespace
 
 Surface renderBareBackground(int scale) {
@@ -482,6 +507,7 @@ Surface renderAbout(int scale) {
     cairo_fill(c);
     drawText(c, "vintage stereo delay & verb", left + 2, baseline + 30, Align::Left,
              Font{kPlainFamily, false, 14, 0.8}, Colour::rgb(200, 212, 220));
+    echoTaps(c, 372, 700, 118);
     drawText(c, "Orvanta", w - 36, h - 22, Align::Right, Font{kPlainFamily, true, 13, 1.5},
              Colour::rgb(200, 212, 220));
     bevel(c, 0, 0, w, h, Colour{1, 1, 1, 0.3}, Colour{0, 0, 0, 0.6});
