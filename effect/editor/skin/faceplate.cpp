@@ -328,6 +328,23 @@ void sectionTitles(cairo_t* cr) {
     }
 }
 
+// Engraved, reading upwards in the open margin left of the first plate.
+void marginEngraving(cairo_t* cr) {
+    double firstPlate = layout::kEditorWidth;
+    for (const layout::Plate& plate : layout::kPlates) firstPlate = std::min(firstPlate, plate.rect.left);
+    const Font font = legendFont(8, 2.2);
+    const std::string_view text = "STEREO DELAY";
+    const double cx = std::round(firstPlate / 2);
+    const double cy = (layout::kTopRowTop + layout::kBottomRowBottom) / 2;
+    cairo_save(cr);
+    cairo_translate(cr, cx + capHeight(cr, font) / 2, cy);
+    cairo_rotate(cr, -M_PI / 2);
+    // A light edge below and right of the cut, then the cut itself.
+    drawText(cr, text, -0.7, 0.7, Align::Centre, font, Colour{1, 1, 1, 0.45});
+    drawText(cr, text, 0, 0, Align::Centre, font, palette::kLegendSoft);
+    cairo_restore(cr);
+}
+
 void displayBezel(cairo_t* cr) {
     const Rect glass = displayWindow();
     bevel(cr, glass.left - 1, glass.top - 1, glass.width() + 2, glass.height() + 2,
@@ -471,6 +488,7 @@ Surface renderBackground(int scale, cairo_surface_t* bareBackground,
     cairo_paint(c);
 
     sectionTitles(c);
+    marginEngraving(c);
     displayBezel(c);
     for (const Control& control : layout::kControls) controlLegends(c, control);
 
