@@ -10,9 +10,7 @@
 #pragma once
 
 #include <array>
-#include <cstddef>
 #include <limits>
-#include <span>
 #include <string_view>
 
 namespace ruvane::layout {
