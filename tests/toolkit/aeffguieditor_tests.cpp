@@ -55,23 +55,6 @@ public:
     CTextEdit* text = nullptr;
 };
 
-// Sets an environment variable for one scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name(name) {
-        if (const char* old = std::getenv(name)) previous = old, hadValue = true;
-        setenv(name, value, 1);
-    }
-    ~ScopedEnv() { hadValue ? setenv(name, previous.c_str(), 1) : unsetenv(name); }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* name;
-    std::string previous;
-    bool hadValue = false;
-};
-
 TEST(AEffGUIEditor, RectIsTheSubclassRectAtTheDesktopScale) {
     struct Case {
         const char* gdkScale;

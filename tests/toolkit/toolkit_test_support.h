@@ -162,6 +162,32 @@ struct FrameFixture {
     }
 };
 
+// Sets an environment variable for one scope.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name(name) {
+        if (const char* old = std::getenv(name)) {
+            previous = old;
+            hadValue = true;
+        }
+        setenv(name, value, 1);
+    }
+    ~ScopedEnv() {
+        if (hadValue) {
+            setenv(name, previous.c_str(), 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name;
+    std::string previous;
+    bool hadValue = false;
+};
+
 // Pixels of a frame (or anything drawable) painted at a scale.
 class Canvas {
 public:
