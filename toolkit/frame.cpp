@@ -170,6 +170,13 @@ void CFrame::setFocusView(CView* view) {
 void CFrame::idle() {
     std::vector<CView*> snapshot = views;
     for (CView* view : snapshot) {
+        if (isChild(view) && view->wantsIdle()) {
+            ViewGuard guard(view);
+            view->onIdle();
+        }
+    }
+    snapshot = views;
+    for (CView* view : snapshot) {
         if (isChild(view) && view->isVisible() && view->isDirty()) {
             view->invalid();
         }
@@ -644,6 +651,11 @@ bool CFrame::open(void* parentWindow) {
 
 void CFrame::close() {
     closePopupMenu();
+    if (pumping) {
+        // Asked from inside an event of our own window: finish once the pump returns.
+        closeAfterPump = true;
+        return;
+    }
     if (platform != nullptr) {
         if (keyboardGrabbed) {
             platform->releaseKeyboard();
@@ -655,8 +667,17 @@ void CFrame::close() {
 double CFrame::getScaleFactor() const { return platform != nullptr ? platform->getScaleFactor() : 1.0; }
 
 void CFrame::pumpEvents() {
-    if (platform != nullptr) {
-        platform->pumpEvents();
+    if (platform == nullptr || pumping) {
+        return;
+    }
+    ViewGuard keepAlive(this);  // an event may drop the frame's last outside reference
+    pumping = true;
+    platform->pumpEvents();
+    pumping = false;
+    if (closeAfterPump) {
+        closeAfterPump = false;
+        close();
+    } else {
         flushInvalidRects();
     }
 }

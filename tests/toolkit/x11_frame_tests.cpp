@@ -373,6 +373,18 @@ TEST_F(X11Frame, CloseLeavesNoWindowConnectionOrDescriptor) {
     EXPECT_EQ(openDescriptorCount(), descriptorsBefore) << "every X connection of the frame was closed";
 }
 
+TEST_F(X11Frame, AListenerMayCloseTheWindowFromInsideAnEvent) {
+    ScopedEnv scale("GDK_SCALE", "1");
+    makeParent(50, 50, 400, 200);
+    makeFrame();
+    ASSERT_TRUE(frame->open(reinterpret_cast<void*>(parent)));
+    listener.onValueChanged = [&](CControl*) { frame->close(); };
+    click(childWindow(), 20, 20);
+    ASSERT_TRUE(pumpUntil([&] { return !frame->isOpen(); }));
+    EXPECT_TRUE(children(parent).empty());
+    frame->pumpEvents();  // closed: nothing to read, nothing breaks
+}
+
 TEST_F(X11Frame, OpenFailsCleanlyForAParentThatDoesNotExist) {
     makeParent(50, 50, 400, 200);
     const Window gone = XCreateSimpleWindow(display, root, 0, 0, 10, 10, 0, 0, 0);
