@@ -36,6 +36,20 @@ int openDescriptorCount() {
     return count;
 }
 
+// An X server resets when its last client leaves, and refuses connections while it does.
+// One connection held for the whole run keeps it up between tests.
+class KeepServerUp : public ::testing::Environment {
+public:
+    void SetUp() override { display = std::getenv("DISPLAY") != nullptr ? XOpenDisplay(nullptr) : nullptr; }
+    void TearDown() override {
+        if (display != nullptr) XCloseDisplay(display);
+    }
+
+private:
+    Display* display = nullptr;
+};
+const auto* const keepServerUp = ::testing::AddGlobalTestEnvironment(new KeepServerUp);
+
 class X11Frame : public ::testing::Test {
 protected:
     void SetUp() override {
