@@ -576,39 +576,35 @@ void CFrame::closePopupMenu() {
     closing->finish();
 }
 
-void CFrame::finishPopupIfDone() {
-    if (popup != nullptr && popup->getOutcome() != PopupMenu::Outcome::kOpen) {
-        closePopupMenu();
-    }
-}
-
 void CFrame::popupMouseMoved(CPoint where) {
-    if (popup != nullptr) {
-        popup->onMouseMoved(where);
-    }
+    forwardToPopup([&](PopupMenu& menu) { menu.onMouseMoved(where); });
 }
 
 void CFrame::popupMouseDown(CPoint where, CButtonState buttons) {
-    if (popup != nullptr) {
-        popup->onMouseDown(where, buttons);
-        finishPopupIfDone();
-    }
+    forwardToPopup([&](PopupMenu& menu) { menu.onMouseDown(where, buttons); });
 }
 
 void CFrame::popupMouseUp(CPoint where, CButtonState buttons) {
-    if (popup != nullptr) {
-        popup->onMouseUp(where, buttons);
-        finishPopupIfDone();
-    }
+    forwardToPopup([&](PopupMenu& menu) { menu.onMouseUp(where, buttons); });
 }
 
 int32_t CFrame::popupKeyDown(KeyCode key) {
-    if (popup == nullptr) {
-        return -1;
-    }
-    const int32_t result = popup->onKeyDown(key);
-    finishPopupIfDone();
+    int32_t result = -1;
+    forwardToPopup([&](PopupMenu& menu) { result = menu.onKeyDown(key); });
     return result;
+}
+
+void CFrame::forwardToPopup(const std::function<void(PopupMenu&)>& event) {
+    if (popup == nullptr) {
+        return;
+    }
+    const int32_t hoveredBefore = popup->getHoveredIndex();
+    event(*popup);
+    if (popup->getOutcome() != PopupMenu::Outcome::kOpen) {
+        closePopupMenu();
+    } else if (platform != nullptr && popup->getHoveredIndex() != hoveredBefore) {
+        platform->popupChanged();
+    }
 }
 
 // ---- keyboard grab ----

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -115,7 +116,7 @@ private:
     CView* findMouseTarget(const CPoint& where, const CButtonState& buttons) const;
     void updateHover(const CPoint& where, const CButtonState& buttons);
     void clearHover(const CButtonState& buttons);
-    void finishPopupIfDone();
+    void forwardToPopup(const std::function<void(PopupMenu&)>& event);
     bool advanceFocus(bool forward);
     void dropViewState(CView* view);
 

@@ -300,6 +300,12 @@ TEST_F(X11Frame, PopupMenuWindowOpensAtTheControlWithAGrabAndClosesOnEscape) {
     raised = popup;
     EXPECT_TRUE(pumpUntil([&] { return pixel(popup, static_cast<int>(bounds.right) - 3, 2) == 0x393c3f; }))
         << "the list is painted in its dark theme";
+    // A key the host forwards (effEditKeyDown) moves the highlight, and the window shows it.
+    frame->keyDown(toolkit::KeyCode{0, kKeyDown, 0});
+    const CRect next = frame->getPopupMenu()->getEntryRect(1);
+    EXPECT_TRUE(pumpUntil([&] {
+        return pixel(popup, static_cast<int>(next.right) - 6, static_cast<int>(next.getCenter().y)) == 0xc8c8c8;
+    })) << "the highlight moved to the next entry";
     raised = parent;
 
     typeKey(popup, XK_Escape);
