@@ -301,8 +301,10 @@ CMouseEventResult CFrame::mouseDown(CPoint where, CButtonState buttons, uint32_t
     // Double-click: a second press of the same button close to the first in time and place.
     const bool nearFirst = std::abs(where.x - firstClickPoint.x) <= kDoubleClickDistance &&
                            std::abs(where.y - firstClickPoint.y) <= kDoubleClickDistance;
-    if (firstClickPending && nearFirst && timeMs - firstClickTime <= kDoubleClickTimeMs &&
-        buttons.getButtonState() == firstClickButtons) {
+    if (timeMs == 0) {
+        firstClickPending = false;  // no time known: the press pairs with nothing
+    } else if (firstClickPending && nearFirst && timeMs - firstClickTime <= kDoubleClickTimeMs &&
+               buttons.getButtonState() == firstClickButtons) {
         buttons |= kDoubleClick;
         firstClickPending = false;  // a third press starts a new pair
     } else {

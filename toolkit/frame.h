@@ -64,7 +64,10 @@ public:
     void drawArea(CDrawContext* context, const CRect& area);
     void draw(CDrawContext* context) override;
 
-    // Plain event entry points (frame coordinates, 1x units).
+    // Plain event entry points (frame coordinates, 1x units). `timeMs` is the press time
+    // of a millisecond clock (the X server time); a second press of the same button within
+    // 400 ms and 5 px of the first gets kDoubleClick. A time of 0 means "unknown": such a
+    // press is never part of a double-click.
     CMouseEventResult mouseDown(CPoint where, CButtonState buttons, uint32_t timeMs = 0);
     CMouseEventResult mouseUp(CPoint where, CButtonState buttons);
     CMouseEventResult mouseMoved(CPoint where, CButtonState buttons);

@@ -281,6 +281,14 @@ TEST(FrameDoubleClick, SecondPressWithin400MsAnd5PixelsOfTheFirst) {
     }
 }
 
+TEST(FrameDoubleClick, PressesWithoutATimeNeverPair) {
+    FrameFixture f;
+    f.add(new ProbeView(CRect(0, 0, 200, 100), f.log, "v"));
+    f.click({20, 20});
+    f.click({20, 20});
+    EXPECT_EQ(std::count(f.log.entries.begin(), f.log.entries.end(), "v down double"), 0);
+}
+
 TEST(FrameDoubleClick, AThirdPressStartsANewPairAndButtonsMustMatch) {
     FrameFixture f;
     f.add(new ProbeView(CRect(0, 0, 200, 100), f.log, "v"));
