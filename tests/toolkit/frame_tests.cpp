@@ -224,6 +224,20 @@ TEST(SplashScreen, LeftClickShowsThePictureModallyAndAClickOnItHidesIt) {
     EXPECT_EQ(f.frame->getModalView(), splash->getSplashView());
 }
 
+TEST(SplashScreen, RemovingItWhileShownTakesThePictureAway) {
+    FrameFixture f;
+    CBitmap* picture = makeStrip(200, 100, 1);
+    auto* splash = f.add(new CSplashScreen(CRect(10, 10, 30, 20), &f.listener, 70, picture, CRect(0, 0, 200, 100)));
+    picture->forget();
+    f.frame->mouseDown({15, 15}, kLButton);
+    CView* shown = f.frame->getModalView();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(f.frame->removeView(splash));
+    EXPECT_EQ(f.frame->getModalView(), nullptr);
+    EXPECT_FALSE(f.frame->isChild(shown));
+    EXPECT_EQ(f.frame->getNbViews(), 0);
+}
+
 TEST(FrameFocus, FocusMovesWithClicksOnViewsThatWantItAndKeysGoThere) {
     FrameFixture f;
     auto* a = f.add(new ProbeView(CRect(0, 0, 50, 50), f.log, "a"));
