@@ -320,6 +320,25 @@ TEST_F(X11Frame, PopupMenuWindowOpensAtTheControlWithAGrabAndClosesOnEscape) {
     XUngrabPointer(display, CurrentTime);
 }
 
+TEST_F(X11Frame, PopupStyleMenuOpensWithTheCurrentEntryOverTheControl) {
+    ScopedEnv scale("GDK_SCALE", "1");
+    makeParent(300, 400, 400, 200);
+    makeFrame(61);
+    menu->setStyle(7680);  // the preset list's style: pop-up, check, no text, no drawing
+    menu->setCurrent(20);
+    ASSERT_TRUE(frame->open(reinterpret_cast<void*>(parent)));
+    click(childWindow(), 150, 20);
+    ASSERT_TRUE(pumpUntil([&] { return frame->getPopupMenu() != nullptr; }));
+    const Window popup = findMenuOf(childWindow());
+    ASSERT_NE(popup, 0u);
+    XWindowAttributes attributes;
+    XGetWindowAttributes(display, popup, &attributes);
+    const CRect current = frame->getPopupMenu()->getEntryRect(20);
+    EXPECT_EQ(attributes.x + static_cast<int>(current.left), 300 + 100);
+    EXPECT_NEAR(attributes.y + current.getCenter().y, 400 + 20, 1) << "entry 21 lies over the control";
+    EXPECT_NE(frame->getPopupMenu(), nullptr) << "the release of the opening click chose nothing";
+}
+
 TEST_F(X11Frame, PopupMenuChoiceByClickAndCancelByClickOutside) {
     ScopedEnv scale("GDK_SCALE", "1");
     makeParent(120, 90, 400, 200);

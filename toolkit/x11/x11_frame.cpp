@@ -461,21 +461,23 @@ bool X11Frame::openPopup(PopupMenu& menu, const CRect& anchor) {
     const int menuHeight = std::max(1, toDevice(bounds.getHeight()));
     const Window root = RootWindow(display, screen);
 
-    // Below the control, or above it when there is no room below, and inside the screen.
+    // Below the control (or over it, as the menu asks), above it when there is no room
+    // below, and always inside the screen.
     int anchorX = 0;
     int anchorTop = 0;
-    int anchorBottom = 0;
     Window child = 0;
     XTranslateCoordinates(display, window, root, toDevice(anchor.left), toDevice(anchor.top), &anchorX, &anchorTop,
                           &child);
-    anchorBottom = anchorTop + toDevice(anchor.getHeight());
+    const CPoint offset = menu.placementOffset(anchor);
     const int screenWidth = DisplayWidth(display, screen);
     const int screenHeight = DisplayHeight(display, screen);
-    int x = std::clamp(anchorX, 0, std::max(0, screenWidth - menuWidth));
-    int y = anchorBottom;
+    int x = std::clamp(anchorX + toDevice(offset.x), 0, std::max(0, screenWidth - menuWidth));
+    int y = anchorTop + toDevice(offset.y);
     if (y + menuHeight > screenHeight) {
-        y = anchorTop - menuHeight >= 0 ? anchorTop - menuHeight : std::max(0, screenHeight - menuHeight);
+        const int above = menu.getCoversAnchor() ? screenHeight - menuHeight : anchorTop - menuHeight;
+        y = above >= 0 ? above : std::max(0, screenHeight - menuHeight);
     }
+    y = std::max(0, y);
 
     XSetWindowAttributes attributes{};
     attributes.override_redirect = True;
