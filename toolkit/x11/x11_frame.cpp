@@ -24,7 +24,7 @@ namespace toolkit {
 namespace {
 
 constexpr double kHighDensityDpi = 144;
-constexpr int kPopupGrabAttempts = 20;
+constexpr int kGrabAttempts = 20;  // pumps to wait for another client's grab to end
 constexpr long kFrameEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
                                  EnterWindowMask | LeaveWindowMask | KeyPressMask | KeyReleaseMask |
                                  StructureNotifyMask;
@@ -222,6 +222,7 @@ private:
     void dispatchPopup(XEvent& event);
     void paintPopup();
     void tryGrabForPopup();
+    void tryGrabKeyboard();
     CPoint toFrame(int x, int y) const { return {x / scale, y / scale}; }
     int toDevice(CCoord v) const { return static_cast<int>(std::lround(v * scale)); }
 
@@ -239,7 +240,9 @@ private:
     int height = 0;
     std::unique_ptr<ShownImage> backBuffer;
     Popup popup;
-    bool keyboardGrabbed = false;
+    bool keyboardGrabbed = false;  // a text edit wants the keyboard
+    bool keyboardGrabHeld = false;
+    int keyboardGrabAttempts = 0;
     Window focusBeforeGrab = 0;
 };
 
@@ -337,6 +340,8 @@ void X11Frame::pumpEvents() {
     ErrorTrap trap(display);
     if (popup.window != 0 && !popup.grabbed) {
         tryGrabForPopup();
+    } else if (popup.window == 0 && keyboardGrabbed && !keyboardGrabHeld && keyboardGrabAttempts < kGrabAttempts) {
+        tryGrabKeyboard();  // another client held the keyboard when the edit began
     }
     while (XPending(display) > 0) {
         XEvent event;
@@ -446,7 +451,7 @@ void X11Frame::tryGrabForPopup() {
                                      GrabModeAsync, None, None, CurrentTime);
     const int keyboard = XGrabKeyboard(display, popup.window, False, GrabModeAsync, GrabModeAsync, CurrentTime);
     popup.grabbed = pointer == GrabSuccess && keyboard == GrabSuccess;
-    if (!popup.grabbed && ++popup.grabAttempts >= kPopupGrabAttempts) {
+    if (!popup.grabbed && ++popup.grabAttempts >= kGrabAttempts) {
         popup.grabbed = true;  // someone else holds a grab; work without one
     }
 }
@@ -526,7 +531,8 @@ void X11Frame::closePopup() {
     popup = Popup{};
     if (keyboardGrabbed) {
         // A text edit still runs: it gets the keyboard back.
-        XGrabKeyboard(display, window, True, GrabModeAsync, GrabModeAsync, CurrentTime);
+        keyboardGrabAttempts = 0;
+        tryGrabKeyboard();
     }
     XFlush(display);
 }
@@ -539,9 +545,15 @@ void X11Frame::grabKeyboard() {
     int revert = 0;
     XGetInputFocus(display, &focusBeforeGrab, &revert);
     XSetInputFocus(display, window, RevertToParent, CurrentTime);
-    XGrabKeyboard(display, window, True, GrabModeAsync, GrabModeAsync, CurrentTime);
     keyboardGrabbed = true;
+    keyboardGrabAttempts = 0;
+    tryGrabKeyboard();
     XFlush(display);
+}
+
+void X11Frame::tryGrabKeyboard() {
+    ++keyboardGrabAttempts;
+    keyboardGrabHeld = XGrabKeyboard(display, window, True, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
 }
 
 void X11Frame::releaseKeyboard() {
@@ -550,6 +562,7 @@ void X11Frame::releaseKeyboard() {
     }
     ErrorTrap trap(display);
     keyboardGrabbed = false;
+    keyboardGrabHeld = false;
     XUngrabKeyboard(display, CurrentTime);
     if (focusBeforeGrab != None && focusBeforeGrab != PointerRoot) {
         XSetInputFocus(display, focusBeforeGrab, RevertToParent, CurrentTime);
