@@ -17,10 +17,10 @@ int32_t HostMaxRealTimeBlock(const CHostEngineLink& engine) {
     return frames && *frames >= 1 ? *frames : kFallbackMaxBlock;
 }
 
-CWrapperProcess::CWrapperProcess(const CProcessContext& context)
+CWrapperProcess::CWrapperProcess(const CProcessContext& context, const char* effectFile)
     : CEffectProcessMIDI(context), wrapper_(std::make_unique<CPluginWrapper>()) {
     wrapper_->SetCallback(this, this);
-    wrapper_->LoadEffect(kEffectLibraryName);
+    wrapper_->LoadEffect(effectFile);
     wrapper_->GetChannelCount(&channelCount_);
     wrapper_->SetSampleRate(HostSampleRate() == 0.0 ? kFallbackHostRate : HostSampleRate());
     blockSize_ = HostMaxRealTimeBlock(Engine());

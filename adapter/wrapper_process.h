@@ -21,7 +21,8 @@ int32_t HostMaxRealTimeBlock(const CHostEngineLink& engine);
 
 class CWrapperProcess : public CEffectProcessMIDI, public MidiParse, public CPluginWrapperCallback {
 public:
-    explicit CWrapperProcess(const CProcessContext& context);
+    // effectFile is the effect library's bare name; tests may give a path.
+    explicit CWrapperProcess(const CProcessContext& context, const char* effectFile = kEffectLibraryName);
     ~CWrapperProcess() override;
 
     CPluginWrapper& Wrapper() { return *wrapper_; }
