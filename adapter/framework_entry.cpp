@@ -104,6 +104,8 @@ int32_t getControlInfo(HPInstance* instance, int32_t index, HPControlInfo* info)
         info->stateCount = control.StateCount();
         info->minimum = control.Minimum();
         info->maximum = control.Maximum();
+        info->displayMinimum = control.DisplayMinimum();
+        info->displayMaximum = control.DisplayMaximum();
         info->defaultValue = control.DefaultValue();
         info->automatable = control.IsAutomatable() ? 1 : 0;
         info->precision = control.DisplayPrecision();

@@ -18,8 +18,8 @@ public:
     const char* ClassName() const override { return "CPluginControl_VST_linear"; }
     std::string ValueText(int32_t value) const override;
     int32_t Parameter() const { return parameter_; }
-    double DisplayMinimum() const { return displayMinimum_; }
-    double DisplayMaximum() const { return displayMaximum_; }
+    double DisplayMinimum() const override { return displayMinimum_; }
+    double DisplayMaximum() const override { return displayMaximum_; }
     int32_t StepCount() const { return kStepCount; }
 
 private:

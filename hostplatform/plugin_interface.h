@@ -62,8 +62,10 @@ typedef struct HPControlInfo {
     char unit[64];
     int32_t kind;
     int32_t stateCount;    // discrete controls: number of states
-    double minimum;        // display range
+    double minimum;        // the control's range
     double maximum;
+    double displayMinimum;  // what the ends of the range show as numbers
+    double displayMaximum;
     int32_t defaultValue;  // control value
     int32_t automatable;
     int32_t precision;

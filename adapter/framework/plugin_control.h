@@ -19,6 +19,9 @@ public:
     const std::string& MultiName() const { return multiName_; }
     double Minimum() const { return minimum_; }
     double Maximum() const { return maximum_; }
+    // The numbers the ends of the range show as; the range itself unless a control knows better.
+    virtual double DisplayMinimum() const { return minimum_; }
+    virtual double DisplayMaximum() const { return maximum_; }
 
     void SetDefaultValue(int32_t value);  // also the current value
     int32_t DefaultValue() const { return default_; }
