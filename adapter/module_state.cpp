@@ -35,17 +35,22 @@ void ModuleState::SetModuleFile(void* handle, std::string path) {
 int32_t ModuleState::Open() {
     std::lock_guard lock(mutex_);
     if (++openCount_ > 1) return 0;
-    const std::string resourcePath = path_ + kResourceFileSuffix;
-    int32_t file = 0;
-    if (const int32_t error = Engine().OpenResourceFile(resourcePath.c_str(), ReverseResourceFields, &file); error != 0) {
-        --openCount_;
-        return error;
+    // The resource file is for the host's extension library; a process without one
+    // (no host platform at all) has nobody to read it.
+    if (Engine().HasExtension()) {
+        const std::string resourcePath = path_ + kResourceFileSuffix;
+        int32_t file = 0;
+        if (const int32_t error = Engine().OpenResourceFile(resourcePath.c_str(), ReverseResourceFields, &file);
+            error != 0) {
+            --openCount_;
+            return error;
+        }
+        resourceFile_ = file;
+        resourceFileOpen_ = true;
     }
-    resourceFile_ = file;
-    resourceFileOpen_ = true;
     if (const int32_t error = NewPlugIn(MakeWrapperGroup); error != 0) {
         ReleaseGroup();
-        Engine().CloseResourceFile(resourceFile_);
+        if (resourceFileOpen_) Engine().CloseResourceFile(resourceFile_);
         resourceFileOpen_ = false;
         --openCount_;
         return error;

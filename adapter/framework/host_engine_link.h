@@ -17,6 +17,7 @@ public:
     CHostEngineLink& operator=(const CHostEngineLink&) = delete;
 
     bool HasEngine() const { return engine_ != nullptr; }
+    bool HasExtension() const { return extension_ != nullptr; }
     // False when there is no engine to take them.
     bool RegisterOpenCloseProcs(void* module, HPOpenCloseProc open, HPOpenCloseProc close) const;
     std::optional<int32_t> Gestalt(uint32_t selector) const;

@@ -89,6 +89,15 @@ TEST_F(Module, OpenWithAnyOtherKeyIsRefused) {
     EXPECT_EQ(module->groupCount(), 1);
 }
 
+TEST(BareProcess, WithoutTheHostTheModuleOpensItselfAtLoad) {
+    const std::string command = std::string(RUVANE_BARE_LOADER_PATH) + " " + RUVANE_WRAPPER_PATH;
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    ASSERT_NE(pipe, nullptr);
+    char line[128] = {};
+    ASSERT_NE(fgets(line, sizeof line, pipe.get()), nullptr);
+    EXPECT_STREQ(line, "groups 1 types 4\n");
+}
+
 TEST_F(Module, RegistersFourTypesInOrder) {
     auto module = load();
     ASSERT_NE(module, nullptr);

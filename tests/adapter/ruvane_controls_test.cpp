@@ -178,10 +178,11 @@ TEST_F(RuvaneInProcess, EffectChangesReachTheHostControls) {
     process->Wrapper().Dispatch(effSetChunk, 0, size, const_cast<uint8_t*>(state.data()), 0.0f);
     ASSERT_GE(changes.size(), 96u);
     for (const auto& [parameter, fraction] : kept) {
+        const int32_t control = parameter + 2;
         const int32_t expected = at(process->Wrapper().GetParameter(parameter));
         EXPECT_NEAR(process->Wrapper().GetParameter(parameter), fraction, 1e-6);
         const auto reported = std::find_if(changes.rbegin(), changes.rend(),
-                                           [&](const auto& change) { return change.first == parameter + 2; });
+                                           [control](const auto& change) { return change.first == control; });
         ASSERT_NE(reported, changes.rend()) << parameter;
         EXPECT_EQ(reported->second, expected) << parameter;
         EXPECT_EQ(process->Controls().At(parameter + 2)->Value(), expected);
