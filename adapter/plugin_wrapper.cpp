@@ -22,6 +22,19 @@ void waitUntilClear(const std::atomic<bool>& flag) {
     while (flag.load(std::memory_order_acquire)) std::this_thread::yield();
 }
 
+// The effect library by bare name through the standard search, which finds the sibling
+// through wrapper.so's $ORIGIN run path. Loaders that stand between the module and the
+// system's dlopen (the sanitizer runtimes do) hide that run path, so the module's own
+// folder is tried next: the same place $ORIGIN names.
+void* openEffectLibrary(const char* fileName) {
+    void* library = dlopen(fileName, RTLD_NOW | RTLD_LOCAL);
+    if (library || std::strchr(fileName, '/')) return library;
+    const std::string& modulePath = TheModule().Path();
+    const auto slash = modulePath.rfind('/');
+    if (slash == std::string::npos) return nullptr;
+    return dlopen((modulePath.substr(0, slash + 1) + fileName).c_str(), RTLD_NOW | RTLD_LOCAL);
+}
+
 VstTimeInfo defaultTimeInfo() {
     VstTimeInfo info{};
     info.sampleRate = kFallbackSampleRate;
@@ -56,7 +69,7 @@ void CPluginWrapper::SetCallback(void* owner, CPluginWrapperCallback* callback) 
 void CPluginWrapper::LoadEffect(const char* fileName) {
     if (opened_) UnloadEffect();
     ReleaseLibrary();
-    library_ = fileName ? dlopen(fileName, RTLD_NOW | RTLD_LOCAL) : nullptr;
+    library_ = fileName ? openEffectLibrary(fileName) : nullptr;
     entry_ = nullptr;
     if (library_) {
         entry_ = reinterpret_cast<EntryProc>(dlsym(library_, "main"));

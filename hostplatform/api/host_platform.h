@@ -3,6 +3,7 @@
 // makes instances whose controls it reads and writes by index.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -73,7 +74,7 @@ private:
     HostEngine& engine_;
     HPInstance* instance_ = nullptr;
     uint64_t hostId_ = 0;
-    bool echo_ = false;
+    std::atomic<bool> echo_{false};
     mutable std::mutex changesMutex_;
     std::vector<std::pair<int32_t, int32_t>> changes_;
 };

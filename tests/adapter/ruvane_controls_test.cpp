@@ -139,7 +139,6 @@ TEST_F(RuvaneBehindTheModule, HostChangesShowInTheControlTexts) {
 class RuvaneInProcess : public ::testing::Test {
 protected:
     void SetUp() override {
-        ProcessFixture fixture;
         const uint64_t id = host.platform.engine.addInstance(
             [this](int32_t control, int32_t value) { changes.emplace_back(control, value); });
         process = std::make_unique<TestRiloProcess>(fixture.context(id), RUVANE_PLUGIN_PATH);
@@ -149,6 +148,7 @@ protected:
 
     ScopedConfigHome configHome;
     QuietHost host;
+    ProcessFixture fixture;
     std::vector<std::pair<int32_t, int32_t>> changes;
     std::unique_ptr<TestRiloProcess> process;
 };

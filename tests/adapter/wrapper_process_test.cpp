@@ -18,7 +18,7 @@ protected:
     // A process whose control changes toward the host land in changes (and, with echo,
     // go straight back to the process as host changes).
     std::unique_ptr<TestRiloProcess> make(const char* effect, double sampleRate = 48000.0) {
-        ProcessFixture fixture(sampleRate);
+        ProcessFixture& fixture = *fixtures.emplace_back(std::make_unique<ProcessFixture>(sampleRate));
         const uint64_t id = host.platform.engine.addInstance([this](int32_t control, int32_t value) {
             changes.emplace_back(control, value);
             if (echo && process) process->HostSetsControl(control, value);
@@ -30,6 +30,7 @@ protected:
     static int32_t at(double fraction) { return ToControlValue(fraction, 0, 1); }
 
     QuietHost host;
+    std::vector<std::unique_ptr<ProcessFixture>> fixtures;  // the groups outlive their processes
     Changes changes;
     bool echo = false;
     TestRiloProcess* process = nullptr;
