@@ -21,6 +21,8 @@ struct EntryCase {
     bool alert;
 };
 
+void PrintTo(const EntryCase& entry, std::ostream* out) { *out << entry.effect; }
+
 class EntryNames : public EffectBinding, public ::testing::WithParamInterface<EntryCase> {};
 
 TEST_P(EntryNames, BindOnlyThroughMainOrCapitalMainAndAlertOnlyWithoutAnEffectRecord) {
