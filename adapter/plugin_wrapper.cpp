@@ -16,7 +16,6 @@ using EntryProc = AEffect* (*)(audioMasterCallback);
 // Hosts hand effects at least this much room for a parameter text.
 constexpr std::size_t kParameterTextBytes = 256;
 constexpr float kBindingSampleRate = 44100.0f;
-constexpr int32_t kRefreshAfterChange = 2;
 
 void waitUntilClear(const std::atomic<bool>& flag) {
     while (flag.load(std::memory_order_acquire)) std::this_thread::yield();
@@ -126,23 +125,6 @@ void CPluginWrapper::ReleaseLibrary() {
     libraryLoaded_ = false;
 }
 
-void CPluginWrapper::GetEditorSize(int32_t* width, int32_t* height) {
-    // The editor window comes with the editor hosting; until then no view.
-    if (width) *width = 0;
-    if (height) *height = 0;
-}
-
-void CPluginWrapper::OpenEditor(EditorParentWindow parent) {
-    parentWindow_ = parent;
-    if (!HasEffect()) return;
-    refreshCountdown_.store(kRefreshAfterChange, std::memory_order_relaxed);
-}
-
-void CPluginWrapper::CloseEditor() {
-    if (!editorOpen_.exchange(false)) return;
-    Dispatch(effEditClose, 0, 0, nullptr, 0.0f);
-}
-
 void CPluginWrapper::GetChannelCount(int32_t* count) {
     if (count) *count = channelCount_;
 }
@@ -211,10 +193,6 @@ void CPluginWrapper::Suspend() {
     resumed_ = false;
 }
 
-void CPluginWrapper::QueueMidiEvent(const uint8_t* /*bytes*/, int32_t /*sampleOffset*/) {
-    // MIDI into the effect comes with the host's MIDI routing; until then events are not taken.
-}
-
 void CPluginWrapper::Process(float** channels, int32_t frames, const CTransportRecord* /*transport*/) {
     processing_.store(true, std::memory_order_seq_cst);
     AEffect* effect = effect_.load(std::memory_order_acquire);
@@ -224,20 +202,6 @@ void CPluginWrapper::Process(float** channels, int32_t frames, const CTransportR
     }
     processing_.store(false, std::memory_order_release);
 }
-
-int32_t CPluginWrapper::GetStateSize() { return 0; }  // the state chunk comes with the host's project state
-void CPluginWrapper::GetState(uint8_t* /*data*/) {}
-void CPluginWrapper::SetState(const uint8_t* /*data*/, int32_t /*size*/) {}
-
-void CPluginWrapper::Idle() {
-    int32_t countdown = refreshCountdown_.load(std::memory_order_relaxed);
-    if (countdown > 0) refreshCountdown_.store(countdown - 1, std::memory_order_relaxed);
-    if (editorOpen_) Dispatch(effEditIdle, 0, 0, nullptr, 0.0f);
-}
-
-void CPluginWrapper::EditorMouse(int32_t, int32_t) {}
-
-void CPluginWrapper::RedrawEditor() {}
 
 bool CPluginWrapper::IsSynth() {
     AEffect* effect = effect_.load(std::memory_order_acquire);

@@ -22,6 +22,8 @@ inline constexpr char kEffectLoadFailedText[] = "Plug-in core lib failed to load
 inline constexpr double kMinSampleRate = 15000.0;
 inline constexpr double kMaxSampleRate = 200000.0;
 inline constexpr double kFallbackSampleRate = 44100.0;
+// Idle calls the editor is refreshed for after it opens or the state changes.
+inline constexpr int32_t kRefreshAfterChange = 2;
 // Parameters beyond this many get no host control and no host lock.
 inline constexpr int32_t kMaxParameters = 1024;
 

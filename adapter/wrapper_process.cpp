@@ -75,18 +75,3 @@ int32_t CWrapperProcess::GetLatency(int32_t* latency) const {
     *latency = wrapper_->GetLatency();
     return 0;
 }
-
-// Until the audio bridge lands, both render paths hand the host its input unchanged.
-void CWrapperRiloProcess::RenderAudio(const float* const* inputs, float* const* outputs, const float*,
-                                      int32_t frames, bool) {
-    inRender_.store(true, std::memory_order_release);
-    BypassAudio(inputs, outputs, frames);
-    inRender_.store(false, std::memory_order_release);
-}
-
-void CWrapperOLPProcess::RenderAudio(const float* const* inputs, float* const* outputs, const float*,
-                                     int32_t frames, bool) {
-    inRender_.store(true, std::memory_order_release);
-    BypassAudio(inputs, outputs, frames);
-    inRender_.store(false, std::memory_order_release);
-}

@@ -1,7 +1,7 @@
 // CWrapperProcess: one plug-in instance in the host. It owns the CPluginWrapper that
 // hosts the effect, builds the host controls from the effect's parameters and keeps
-// them in step both ways. CWrapperRiloProcess (real-time types) and CWrapperOLPProcess
-// (offline type) add the render paths.
+// them in step both ways. CWrapperRiloProcess (rilo_process.h, real-time types) and
+// CWrapperOLPProcess (offline_process.h, offline type) add the render paths.
 #pragma once
 
 #include <atomic>
@@ -53,20 +53,4 @@ private:
     int32_t channelCount_ = 2;
     int32_t blockSize_ = kFallbackMaxBlock;
     std::atomic<bool> controlsReady_{false};
-};
-
-// The three real-time types.
-class CWrapperRiloProcess : public CWrapperProcess {
-public:
-    using CWrapperProcess::CWrapperProcess;
-    void RenderAudio(const float* const* inputs, float* const* outputs, const float* sideChain, int32_t frames,
-                     bool bypassed) override;
-};
-
-// The offline type.
-class CWrapperOLPProcess : public CWrapperProcess {
-public:
-    using CWrapperProcess::CWrapperProcess;
-    void RenderAudio(const float* const* inputs, float* const* outputs, const float* sideChain, int32_t frames,
-                     bool bypassed) override;
 };

@@ -2,7 +2,8 @@
 
 #include <new>
 
-#include "adapter/wrapper_process.h"
+#include "adapter/offline_process.h"
+#include "adapter/rilo_process.h"
 #include "vst/aeffect.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "adapter/plugin_wrapper.h"
-#include "adapter/wrapper_process.h"
+#include "adapter/rilo_process.h"
 #include "adapter/wrapper_process_group.h"
 #include "adapter/module_state.h"
 #include "hostplatform/api/host_platform.h"
