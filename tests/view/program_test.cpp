@@ -126,42 +126,97 @@ TEST(ViewProgram, PluginWindowScreenshotHasTheEditorSize) {
     EXPECT_EQ(pixels.height, 171);
 }
 
-// A real X click (xdotool, through the XTEST extension) on the gallery's bypass button
-// turns it on: the next picture of the window shows its second frame.
+// The gallery program at a scale, its window found once it shows, clicked with real
+// X events (xdotool, through the XTEST extension) and read back from the X server.
+class GalleryWindow {
+public:
+    GalleryWindow(const TestDisplay& display, int scale)
+        : display_(display), scale_(scale), program_({"--gallery", "--scale", std::to_string(scale)}) {
+        shown_ = eventually([&] { return (window_ = display_.findWindow(kTitle, program_.pid())).has_value(); });
+    }
+    bool shown() const { return shown_; }
+
+    // The pixels of a panel rectangle (1x units) as the window shows them now.
+    Pixels area(const layout::Rect& rect) const {
+        return display_.grab(*window_, static_cast<int>(rect.left) * scale_, static_cast<int>(rect.top) * scale_,
+                             static_cast<int>(rect.width()) * scale_, static_cast<int>(rect.height()) * scale_);
+    }
+    bool areaShows(const layout::Rect& rect, const Pixels& expected) const {
+        return eventually([&] { return area(rect) == expected; });
+    }
+    void click(double x, double y) const {
+        const std::string command = "xdotool mousemove --window " + std::to_string(*window_) + " " +
+                                    std::to_string(static_cast<int>(x * scale_)) + " " +
+                                    std::to_string(static_cast<int>(y * scale_)) + " click 1";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    }
+    // Closes it as a window manager does; the program must end cleanly.
+    void close() {
+        display_.askToClose(*window_);
+        const ViewRun run = program_.finish();
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_FALSE(display_.findWindow(kTitle, program_.pid()).has_value());
+    }
+
+private:
+    static constexpr const char* kTitle = "Ruvane";
+    const TestDisplay& display_;
+    int scale_;
+    ViewProcess program_;
+    std::optional<Window> window_;
+    bool shown_ = false;
+};
+
+// Frame `frame` of a film strip, at a scale.
+Pixels stripFrame(int bitmap, int frames, int frame, int scale) {
+    const Pixels strip = decodePng(bitmapPng(bitmap, scale));
+    const int frameHeight = strip.height / frames;
+    return strip.crop(0, frame * frameHeight, strip.width, frameHeight);
+}
+
+// A click on a two-state button turns it on: the next picture shows its second frame,
+// at both densities (the click lands in 1x units either way).
 TEST(ViewProgram, ClickOnAGalleryButtonChangesItsFrame) {
     TestDisplay display;
     RUVANE_REQUIRE_DISPLAY(display);
-    const layout::Control* bypass = layout::findControl(41);
-    ASSERT_NE(bypass, nullptr);
-    const Pixels strip = decodePng(bitmapPng(bypass->bitmap, 1));
-    const int frameHeight = strip.height / 2;
-    const Pixels off = strip.crop(0, 0, strip.width, frameHeight);
-    const Pixels on = strip.crop(0, frameHeight, strip.width, frameHeight);
-    ASSERT_NE(off, on);
-    const int left = static_cast<int>(bypass->rect.left);
-    const int top = static_cast<int>(bypass->rect.top);
-    const std::string title = "Ruvane";
+    const layout::Control* button = layout::findControl(7);  // DlyL FbInv, off at the start
+    ASSERT_NE(button, nullptr);
+    for (int scale : {1, 2}) {
+        SCOPED_TRACE(scale);
+        const Pixels off = stripFrame(button->bitmap, 2, 0, scale);
+        const Pixels on = stripFrame(button->bitmap, 2, 1, scale);
+        ASSERT_NE(off, on);
+        GalleryWindow gallery(display, scale);
+        ASSERT_TRUE(gallery.shown()) << "the gallery window never showed";
+        ASSERT_TRUE(gallery.areaShows(button->rect, off)) << "the button never showed its off frame";
+        gallery.click(button->rect.centreX(), button->rect.centreY());
+        EXPECT_TRUE(gallery.areaShows(button->rect, on)) << "the click did not turn the button on";
+        gallery.click(button->rect.centreX(), button->rect.centreY());
+        EXPECT_TRUE(gallery.areaShows(button->rect, off)) << "a second click did not turn it off";
+        gallery.close();
+    }
+}
 
-    ViewProcess program({"--gallery", "--scale", "1"});
-    std::optional<Window> window;
-    ASSERT_TRUE(eventually([&] { return (window = display.findWindow(title, program.pid())).has_value(); }))
-        << "the gallery window never showed";
-    auto buttonShows = [&](const Pixels& frame) {
-        const Pixels now = display.grab(*window);
-        return now.width == 875 && now.crop(left, top, strip.width, frameHeight) == frame;
-    };
-    ASSERT_TRUE(eventually([&] { return buttonShows(off); })) << "the bypass button never showed its off frame";
+// A click on the about trigger shows the about screen over the panel; a click on the
+// screen takes it away.
+TEST(ViewProgram, AboutScreenComesAndGoesWithClicks) {
+    TestDisplay display;
+    RUVANE_REQUIRE_DISPLAY(display);
+    const layout::Control* about = layout::findControl(70);
+    ASSERT_NE(about, nullptr);
+    const layout::Rect corner{0, 0, 600, 16};  // above every control, clear of the version text
+    const Pixels panel = decodePng(bitmapPng(layout::kBackgroundBitmap, 1)).crop(0, 0, 600, 16);
+    const Pixels splash = decodePng(bitmapPng(layout::kAboutBitmap, 1)).crop(0, 0, 600, 16);
+    ASSERT_NE(panel, splash);
 
-    const std::string click = "xdotool mousemove --window " + std::to_string(*window) + " " +
-                              std::to_string(static_cast<int>(bypass->rect.centreX())) + " " +
-                              std::to_string(static_cast<int>(bypass->rect.centreY())) + " click 1";
-    ASSERT_EQ(std::system(click.c_str()), 0) << click;
-    EXPECT_TRUE(eventually([&] { return buttonShows(on); })) << "the click did not turn the bypass button on";
-
-    display.askToClose(*window);
-    const ViewRun run = program.finish();
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_FALSE(display.findWindow(title, program.pid()).has_value());
+    GalleryWindow gallery(display, 1);
+    ASSERT_TRUE(gallery.shown());
+    ASSERT_TRUE(gallery.areaShows(corner, panel));
+    gallery.click(about->rect.centreX(), about->rect.centreY());
+    EXPECT_TRUE(gallery.areaShows(corner, splash)) << "the about screen did not show";
+    gallery.click(100, 100);
+    EXPECT_TRUE(gallery.areaShows(corner, panel)) << "the about screen did not go away";
+    gallery.close();
 }
 
 }  // namespace

@@ -152,16 +152,25 @@ public:
         return found;
     }
 
-    // What the window shows, children included.
-    Pixels grab(Window window) const {
-        XWindowAttributes attributes{};
-        XGetWindowAttributes(display_, window, &attributes);
-        Pixels pixels{attributes.width, attributes.height, {}};
-        XImage* image = XGetImage(display_, window, 0, 0, static_cast<unsigned>(attributes.width),
-                                  static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    // What the window shows, children included: all of it, or the part at (left, top)
+    // of width x height pixels (only that part need be on the screen). Empty when the
+    // server cannot read it.
+    Pixels grab(Window window, int left = 0, int top = 0, int width = 0, int height = 0) const {
+        if (width == 0 || height == 0) {
+            XWindowAttributes attributes{};
+            XGetWindowAttributes(display_, window, &attributes);
+            width = attributes.width;
+            height = attributes.height;
+        }
+        XErrorHandler previous = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+        XImage* image = XGetImage(display_, window, left, top, static_cast<unsigned>(width),
+                                  static_cast<unsigned>(height), AllPlanes, ZPixmap);
+        XSync(display_, False);
+        XSetErrorHandler(previous);
         if (image == nullptr) return {};
-        for (int y = 0; y < attributes.height; ++y)
-            for (int x = 0; x < attributes.width; ++x)
+        Pixels pixels{width, height, {}};
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
                 pixels.rgb.push_back(static_cast<uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFFu);
         XDestroyImage(image);
         return pixels;
