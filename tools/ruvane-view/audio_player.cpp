@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 
 #include "tools/ruvane-render/demo_phrase.h"
 
@@ -53,6 +54,10 @@ void AudioPlayer::run() {
             if (++position == loopLeft_.size()) position = 0;
         }
         plugin_.process(inLeft_.data(), inRight_.data(), outLeft_.data(), outRight_.data(), kBlockSize);
+        float peak = peak_.load(std::memory_order_relaxed);
+        for (int i = 0; i < kBlockSize; ++i)
+            peak = std::max({peak, std::fabs(outLeft_[static_cast<size_t>(i)]), std::fabs(outRight_[static_cast<size_t>(i)])});
+        peak_.store(peak, std::memory_order_relaxed);
         blocks_.fetch_add(1, std::memory_order_relaxed);
         deadline += blockTime;
         // A late block (a busy machine) does not make the next ones rush to catch up.

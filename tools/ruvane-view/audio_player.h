@@ -25,6 +25,8 @@ public:
     void stop();
     // Blocks processed so far.
     long blocksPlayed() const { return blocks_.load(std::memory_order_relaxed); }
+    // The largest output sample magnitude so far.
+    float outputPeak() const { return peak_.load(std::memory_order_relaxed); }
 
 private:
     void run();
@@ -35,6 +37,7 @@ private:
     std::vector<float> inLeft_, inRight_, outLeft_, outRight_;
     std::atomic<bool> running_{false};
     std::atomic<long> blocks_{0};
+    std::atomic<float> peak_{0.0f};
     std::thread thread_;
 };
 
