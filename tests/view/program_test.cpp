@@ -126,6 +126,28 @@ TEST(ViewProgram, PluginWindowScreenshotHasTheEditorSize) {
     EXPECT_EQ(pixels.height, 171);
 }
 
+// Closing the window, or a Ctrl+C or a termination request, ends the program cleanly
+// while the plug-in plays: editor closed, audio stopped, effect closed, exit code 0.
+TEST(ViewProgram, EndsCleanlyWhenClosedOrInterrupted) {
+    TestDisplay display;
+    RUVANE_REQUIRE_DISPLAY(display);
+    enum class Ending { CloseWindow, Interrupt, Terminate };
+    for (Ending ending : {Ending::CloseWindow, Ending::Interrupt, Ending::Terminate}) {
+        SCOPED_TRACE(static_cast<int>(ending));
+        ViewProcess program({"--plugin", RUVANE_PLUGIN_PATH, "--audio"});
+        std::optional<Window> window;
+        ASSERT_TRUE(eventually([&] { return (window = display.findWindow("Ruvane", program.pid())).has_value(); }));
+        switch (ending) {
+            case Ending::CloseWindow: display.askToClose(*window); break;
+            case Ending::Interrupt: kill(program.pid(), SIGINT); break;
+            case Ending::Terminate: kill(program.pid(), SIGTERM); break;
+        }
+        const ViewRun run = program.finish();
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.signal, 0);
+    }
+}
+
 // The gallery program at a scale, its window found once it shows, clicked with real
 // X events (xdotool, through the XTEST extension) and read back from the X server.
 class GalleryWindow {
