@@ -170,6 +170,13 @@ void CFrame::setFocusView(CView* view) {
 void CFrame::idle() {
     std::vector<CView*> snapshot = views;
     for (CView* view : snapshot) {
+        if (isChild(view) && view->wantsIdle()) {
+            ViewGuard guard(view);
+            view->onIdle();
+        }
+    }
+    snapshot = views;
+    for (CView* view : snapshot) {
         if (isChild(view) && view->isVisible() && view->isDirty()) {
             view->invalid();
         }
@@ -517,7 +524,8 @@ bool CFrame::advanceFocus(bool forward) {
     } else if (!forward) {
         index = candidates.size() - 1;
     }
-    setFocusView(candidates[index]);
+    // The only focusable view gives the focus up (which ends a text edit).
+    setFocusView(candidates[index] == focusView ? nullptr : candidates[index]);
     return true;
 }
 
@@ -568,39 +576,35 @@ void CFrame::closePopupMenu() {
     closing->finish();
 }
 
-void CFrame::finishPopupIfDone() {
-    if (popup != nullptr && popup->getOutcome() != PopupMenu::Outcome::kOpen) {
-        closePopupMenu();
-    }
-}
-
 void CFrame::popupMouseMoved(CPoint where) {
-    if (popup != nullptr) {
-        popup->onMouseMoved(where);
-    }
+    forwardToPopup([&](PopupMenu& menu) { menu.onMouseMoved(where); });
 }
 
 void CFrame::popupMouseDown(CPoint where, CButtonState buttons) {
-    if (popup != nullptr) {
-        popup->onMouseDown(where, buttons);
-        finishPopupIfDone();
-    }
+    forwardToPopup([&](PopupMenu& menu) { menu.onMouseDown(where, buttons); });
 }
 
 void CFrame::popupMouseUp(CPoint where, CButtonState buttons) {
-    if (popup != nullptr) {
-        popup->onMouseUp(where, buttons);
-        finishPopupIfDone();
-    }
+    forwardToPopup([&](PopupMenu& menu) { menu.onMouseUp(where, buttons); });
 }
 
 int32_t CFrame::popupKeyDown(KeyCode key) {
-    if (popup == nullptr) {
-        return -1;
-    }
-    const int32_t result = popup->onKeyDown(key);
-    finishPopupIfDone();
+    int32_t result = -1;
+    forwardToPopup([&](PopupMenu& menu) { result = menu.onKeyDown(key); });
     return result;
+}
+
+void CFrame::forwardToPopup(const std::function<void(PopupMenu&)>& event) {
+    if (popup == nullptr) {
+        return;
+    }
+    const int32_t hoveredBefore = popup->getHoveredIndex();
+    event(*popup);
+    if (popup->getOutcome() != PopupMenu::Outcome::kOpen) {
+        closePopupMenu();
+    } else if (platform != nullptr && popup->getHoveredIndex() != hoveredBefore) {
+        platform->popupChanged();
+    }
 }
 
 // ---- keyboard grab ----
@@ -643,6 +647,11 @@ bool CFrame::open(void* parentWindow) {
 
 void CFrame::close() {
     closePopupMenu();
+    if (pumping) {
+        // Asked from inside an event of our own window: finish once the pump returns.
+        closeAfterPump = true;
+        return;
+    }
     if (platform != nullptr) {
         if (keyboardGrabbed) {
             platform->releaseKeyboard();
@@ -654,8 +663,17 @@ void CFrame::close() {
 double CFrame::getScaleFactor() const { return platform != nullptr ? platform->getScaleFactor() : 1.0; }
 
 void CFrame::pumpEvents() {
-    if (platform != nullptr) {
-        platform->pumpEvents();
+    if (platform == nullptr || pumping) {
+        return;
+    }
+    ViewGuard keepAlive(this);  // an event may drop the frame's last outside reference
+    pumping = true;
+    platform->pumpEvents();
+    pumping = false;
+    if (closeAfterPump) {
+        closeAfterPump = false;
+        close();
+    } else {
         flushInvalidRects();
     }
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -48,7 +49,8 @@ public:
     void setFocusView(CView* view);
     CView* getFocusView() const { return focusView; }
 
-    // Invalidates the dirty views, then repaints what is invalid on screen.
+    // Gives views that want idle their onIdle, invalidates the dirty views, then
+    // repaints what is invalid on screen.
     void idle();
     void invalidRect(const CRect& rect);
     // The areas waiting to be repainted (1x units).
@@ -96,6 +98,7 @@ public:
     // The platform window: a child of `parentWindow` (an X11 Window id), at the
     // desktop's scale. open(nullptr) stays headless and succeeds.
     bool open(void* parentWindow);
+    // Destroys the window (after the current event when called from one of its events).
     void close();
     bool isOpen() const { return platform != nullptr; }
     double getScaleFactor() const;
@@ -113,7 +116,7 @@ private:
     CView* findMouseTarget(const CPoint& where, const CButtonState& buttons) const;
     void updateHover(const CPoint& where, const CButtonState& buttons);
     void clearHover(const CButtonState& buttons);
-    void finishPopupIfDone();
+    void forwardToPopup(const std::function<void(PopupMenu&)>& event);
     bool advanceFocus(bool forward);
     void dropViewState(CView* view);
 
@@ -136,6 +139,8 @@ private:
     std::unique_ptr<PopupMenu> popup;
     std::unique_ptr<PlatformFrame> platform;
     bool keyboardGrabbed = false;
+    bool pumping = false;
+    bool closeAfterPump = false;
 };
 
 }  // namespace toolkit

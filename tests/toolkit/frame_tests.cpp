@@ -164,7 +164,9 @@ TEST(FrameModal, OnlyTheModalViewGetsMouseAndKeysWhileSet) {
     auto* modal = new ProbeView(CRect(50, 20, 150, 80), f.log, "modal");
     ASSERT_TRUE(f.frame->setModalView(modal));
     EXPECT_EQ(modal->getNbReference(), 2) << "the frame holds its own reference";
-    EXPECT_FALSE(f.frame->setModalView(new ProbeView(CRect(0, 0, 1, 1), f.log, "second"))) << "one at a time";
+    auto* second = new ProbeView(CRect(0, 0, 1, 1), f.log, "second");
+    EXPECT_FALSE(f.frame->setModalView(second)) << "one at a time";
+    second->forget();
     EXPECT_EQ(f.frame->mouseDown({10, 10}, kLButton), kMouseEventNotHandled) << "outside the modal view";
     EXPECT_EQ(f.frame->mouseDown({60, 30}, kLButton), kMouseEventHandled);
     f.frame->mouseUp({60, 30}, kLButton);

@@ -5,11 +5,13 @@
 #include <cairo.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "toolkit/bitmap.h"
@@ -86,6 +88,14 @@ inline CBitmap* makeStrip(int width, int frameHeight, int frames, bool with2x = 
     return new CBitmap(png1, png2);
 }
 
+// Close to a colour (text is antialiased, so its core pixels are near the font colour).
+inline auto near(CColor target, int tolerance = 40) {
+    return [=](CColor c) {
+        return std::abs(c.red - target.red) <= tolerance && std::abs(c.green - target.green) <= tolerance &&
+               std::abs(c.blue - target.blue) <= tolerance;
+    };
+}
+
 // One log for the listener and the editor, so their relative order is visible.
 struct EventLog {
     std::vector<std::string> entries;
@@ -152,6 +162,32 @@ struct FrameFixture {
     }
 };
 
+// Sets an environment variable for one scope.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name(name) {
+        if (const char* old = std::getenv(name)) {
+            previous = old;
+            hadValue = true;
+        }
+        setenv(name, value, 1);
+    }
+    ~ScopedEnv() {
+        if (hadValue) {
+            setenv(name, previous.c_str(), 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name;
+    std::string previous;
+    bool hadValue = false;
+};
+
 // Pixels of a frame (or anything drawable) painted at a scale.
 class Canvas {
 public:
@@ -185,6 +221,33 @@ public:
         std::memcpy(&argb, data + y * stride + x * 4, 4);
         return CColor{static_cast<uint8_t>(argb >> 16), static_cast<uint8_t>(argb >> 8), static_cast<uint8_t>(argb),
                       static_cast<uint8_t>(argb >> 24)};
+    }
+    // Device pixels in [x0, x1) x [y0, y1) for which `match` holds.
+    template <typename Match>
+    int count(int x0, int y0, int x1, int y1, Match match) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y) {
+            for (int x = x0; x < x1; ++x) {
+                if (match(pixel(x, y))) ++n;
+            }
+        }
+        return n;
+    }
+    // Leftmost / rightmost column in the band holding a matching pixel (-1 if none).
+    template <typename Match>
+    std::pair<int, int> columnSpan(int x0, int y0, int x1, int y1, Match match) {
+        int first = -1;
+        int last = -1;
+        for (int x = x0; x < x1; ++x) {
+            for (int y = y0; y < y1; ++y) {
+                if (match(pixel(x, y))) {
+                    if (first < 0) first = x;
+                    last = x;
+                    break;
+                }
+            }
+        }
+        return {first, last};
     }
     void writePng(const char* path) { cairo_surface_write_to_png(surface, path); }
     cairo_surface_t* getSurface() const { return surface; }

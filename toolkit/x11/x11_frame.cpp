@@ -202,6 +202,7 @@ public:
     void pumpEvents() override;
     bool openPopup(PopupMenu& menu, const CRect& anchor) override;
     void closePopup() override;
+    void popupChanged() override { paintPopup(); }
     void grabKeyboard() override;
     void releaseKeyboard() override;
     unsigned long getWindowId() const override { return window; }
@@ -400,35 +401,28 @@ void X11Frame::dispatch(XEvent& event) {
 }
 
 void X11Frame::dispatchPopup(XEvent& event) {
-    PopupMenu* menu = popup.menu;
-    const int32_t hoveredBefore = menu->getHoveredIndex();
+    // The frame repaints or closes the window through popupChanged / closePopup.
     switch (event.type) {
         case Expose:
             if (event.xexpose.count == 0) {
                 paintPopup();
             }
-            return;
+            break;
         case MotionNotify: frame.popupMouseMoved(toFrame(event.xmotion.x, event.xmotion.y)); break;
         case ButtonPress:
-            if (event.xbutton.button >= 4) {
-                return;  // the wheel does not close the list
+            if (event.xbutton.button < 4) {  // the wheel does not close the list
+                frame.popupMouseDown(toFrame(event.xbutton.x, event.xbutton.y),
+                                     CButtonState(buttonFlag(event.xbutton.button)));
             }
-            frame.popupMouseDown(toFrame(event.xbutton.x, event.xbutton.y),
-                                 CButtonState(buttonFlag(event.xbutton.button)));
             break;
         case ButtonRelease:
-            if (event.xbutton.button >= 4) {
-                return;
+            if (event.xbutton.button < 4) {
+                frame.popupMouseUp(toFrame(event.xbutton.x, event.xbutton.y),
+                                   CButtonState(buttonFlag(event.xbutton.button)));
             }
-            frame.popupMouseUp(toFrame(event.xbutton.x, event.xbutton.y),
-                               CButtonState(buttonFlag(event.xbutton.button)));
             break;
         case KeyPress: frame.popupKeyDown(keyFromEvent(event.xkey)); break;
-        default: return;
-    }
-    // The frame closes the window itself when the menu is done.
-    if (popup.window != 0 && popup.menu == menu && menu->getHoveredIndex() != hoveredBefore) {
-        paintPopup();
+        default: break;
     }
 }
 
