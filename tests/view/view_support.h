@@ -98,10 +98,26 @@ inline Pixels decodePng(std::span<const uint8_t> png) {
     return pixels;
 }
 
+// Polls until the condition holds or kPatience runs out; true if it held.
+inline bool eventually(const std::function<bool()>& condition) {
+    const auto giveUp = std::chrono::steady_clock::now() + kPatience;
+    while (std::chrono::steady_clock::now() < giveUp) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return condition();
+}
+
 // The test's own connection to an X server: the one named by DISPLAY, or the given one.
 class TestDisplay {
 public:
-    explicit TestDisplay(const std::string& name = {}) : display_(XOpenDisplay(name.empty() ? nullptr : name.c_str())) {}
+    // An X server left without clients restarts and refuses connections for a moment,
+    // so a test starting just after another one ended may have to ask again.
+    explicit TestDisplay(const std::string& name = {}) {
+        const char* wanted = name.empty() ? nullptr : name.c_str();
+        if (wanted == nullptr && std::getenv("DISPLAY") == nullptr) return;
+        eventually([&] { return (display_ = XOpenDisplay(wanted)) != nullptr; });
+    }
     ~TestDisplay() {
         if (display_ != nullptr) XCloseDisplay(display_);
     }
@@ -202,7 +218,7 @@ private:
         return total;
     }
 
-    Display* display_;
+    Display* display_ = nullptr;
 };
 
 // Fails the test with a clear message when there is no X server to talk to.
@@ -210,16 +226,6 @@ private:
     ASSERT_NE((display).get(), nullptr) << "these tests need an X server: run them under xvfb-run "   \
                                            "(make test does), DISPLAY is '"                          \
                                         << (std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "") << "'"
-
-// Polls until the condition holds or kPatience runs out; true if it held.
-inline bool eventually(const std::function<bool()>& condition) {
-    const auto giveUp = std::chrono::steady_clock::now() + kPatience;
-    while (std::chrono::steady_clock::now() < giveUp) {
-        if (condition()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return condition();
-}
 
 inline std::string readText(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
