@@ -283,8 +283,8 @@ inline constexpr std::array kControls = [] {
         onOff(50, 67, 70, 149, 1, 1, S::Link, "LINK"),
         onOff(19, 258, 54, 145, 0, 0.25, S::DelayLeft, "INV DLY"),
         onOff(20, 258, 118, 146, 0, 0.25, S::DelayRight, "INV DLY"),
-        onOff(7, 258, 27, 147, 0, 0.25, S::DelayLeft, "INV FB"),
-        onOff(8, 258, 91, 148, 0, 0.25, S::DelayRight, "INV FB"),
+        onOff(7, 258, 27, 147, 0, 0.25, S::DelayLeft, "INVERT"),
+        onOff(8, 258, 91, 148, 0, 0.25, S::DelayRight, "INVERT"),
         // Switches.
         hSwitch(24, 87, 25, 150, 2, 0, 0.25, S::DelayLeft, "MODE", {"TIME", "NOTE"}),
         hSwitch(25, 87, 89, 150, 2, 0, 0.25, S::DelayRight, "MODE", {"TIME", "NOTE"}),
@@ -379,8 +379,8 @@ inline constexpr double kAboutVersionHeight = 15;
 // ---------------------------------------------------------------------------
 
 // The two control rows and the preset strip along the bottom edge.
-inline constexpr double kTopRowTop = 16, kTopRowBottom = 77;
-inline constexpr double kBottomRowTop = 79, kBottomRowBottom = 140;
+inline constexpr double kTopRowTop = 16, kTopRowBottom = 78;
+inline constexpr double kBottomRowTop = 79, kBottomRowBottom = 142;
 inline constexpr double kPresetStripTop = 155;
 // A plate reaches this far beyond the outermost control of its section.
 inline constexpr double kPlateMargin = 3;
@@ -420,7 +420,6 @@ constexpr Plate plate(std::string_view title, Section section, Row row) {
 
 }  // namespace detail
 
-// Titles are printed above the top-row plates and below the bottom-row plates.
 inline constexpr std::array kPlates = {
     detail::plate("DELAY L", Section::DelayLeft, Row::Top),
     detail::plate("TEMPO", Section::Tempo, Row::Top),
@@ -438,6 +437,40 @@ constexpr const Plate* findPlate(Section section) {
         if (plate.section == section) return &plate;
     return nullptr;
 }
+
+// Horizontal extent of a section's controls (the union of their rectangles).
+constexpr Rect sectionExtent(Section section) {
+    Rect extent{kEditorWidth, kEditorHeight, 0, 0};
+    for (const Control& control : kControls) {
+        if (control.section != section) continue;
+        if (control.rect.left < extent.left) extent.left = control.rect.left;
+        if (control.rect.top < extent.top) extent.top = control.rect.top;
+        if (control.rect.right > extent.right) extent.right = control.rect.right;
+        if (control.rect.bottom > extent.bottom) extent.bottom = control.rect.bottom;
+    }
+    return extent;
+}
+
+// Section titles, centred over the extent of their section's controls: above the
+// top-row plates, below the bottom-row plates. The modulation plate carries two.
+struct SectionTitle {
+    std::string_view text;
+    Section section;
+    Row row;
+};
+
+inline constexpr std::array kSectionTitles = {
+    SectionTitle{"DELAY L", Section::DelayLeft, Row::Top},
+    SectionTitle{"TEMPO", Section::Tempo, Row::Top},
+    SectionTitle{"FILTER", Section::Filter, Row::Top},
+    SectionTitle{"DRIVE", Section::Drive, Row::Top},
+    SectionTitle{"OUTPUT", Section::Output, Row::Top},
+    SectionTitle{"DELAY R", Section::DelayRight, Row::Bottom},
+    SectionTitle{"LFO", Section::Lfo, Row::Bottom},
+    SectionTitle{"MODULATION", Section::Modulation, Row::Bottom},
+    SectionTitle{"VCO", Section::Vco, Row::Bottom},
+    SectionTitle{"REVERB", Section::Reverb, Row::Bottom},
+};
 
 // The preset strip's band.
 inline constexpr Rect kPresetStrip = {0, kPresetStripTop, kEditorWidth, kEditorHeight};
