@@ -212,11 +212,9 @@ void CPresetSystemEditor::renameFromNameField() {
     if (nameField_ == nullptr) return;
     const std::string name = cutToPresetName(nameField_->getText());
     nameField_->setText(name);
-    if (presetList_ != nullptr && presetList_->getCurrent() != nullptr) {
-        presetList_->getCurrent()->setTitle(name);
-        presetList_->invalid();
-    }
     presetEffect_->renameCurrentPreset(name.c_str());
+    // The entry of the preset just renamed, also when the list has not caught up yet.
+    showPresetNames();
 }
 
 void CPresetSystemEditor::showCurrentPreset(int index) {

@@ -15,6 +15,7 @@
 #include "effect/editor/layout.h"
 #include "effect/plugin/zav.h"
 #include "loaded_plugin.h"
+#include "toolkit/control.h"
 #include "toolkit/frame.h"
 
 namespace ruvane::testing {
