@@ -36,7 +36,7 @@ TEST_F(EditorLayout, EveryControlSitsWhereTheTableSaysInItsOrder) {
         ASSERT_NE(view, nullptr) << "tag " << spec.tag;
         EXPECT_EQ(view->getTag(), spec.tag);
         const toolkit::CRect& size = view->getViewSize();
-        EXPECT_EQ(layout::Rect(size.left, size.top, size.right, size.bottom), spec.rect) << "tag " << spec.tag;
+        EXPECT_EQ((layout::Rect{size.left, size.top, size.right, size.bottom}), spec.rect) << "tag " << spec.tag;
     }
 }
 
