@@ -20,6 +20,8 @@ public:
     bool open(void* parentWindow) override;
     // Closes and releases the frame if the subclass left it.
     void close() override;
+    // Open while a frame exists (also a headless one, opened without a parent window).
+    bool isOpen() const override { return frame != nullptr || AEffEditor::isOpen(); }
     // Window events first, then the frame's repaint of dirty views.
     void idle() override;
     // Kept per editor (not shared between instances).

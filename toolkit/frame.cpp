@@ -517,7 +517,8 @@ bool CFrame::advanceFocus(bool forward) {
     } else if (!forward) {
         index = candidates.size() - 1;
     }
-    setFocusView(candidates[index]);
+    // The only focusable view gives the focus up (which ends a text edit).
+    setFocusView(candidates[index] == focusView ? nullptr : candidates[index]);
     return true;
 }
 

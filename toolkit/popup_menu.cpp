@@ -19,6 +19,7 @@ constexpr CColor kMenuSelectedText{0, 0, 0, 255};
 constexpr CColor kMenuDisabledText{150, 150, 150, 255};
 constexpr CColor kMenuSeparator{100, 100, 100, 255};
 constexpr CCoord kTextGap = 2;
+constexpr CCoord kHighlightRadius = 3;
 
 // Text widths need a cairo context; a 1x1 scratch surface serves.
 CCoord measureText(const CFontDesc& font, const std::string& text) {
@@ -238,8 +239,8 @@ void PopupMenu::draw(CDrawContext& context) const {
         if (highlighted) {
             context.setFillColor(kMenuSelectedBackground);
             CRect bar = row;
-            bar.inset(2, 0);
-            context.drawRect(bar, kDrawFilled);
+            bar.inset(3, 1);
+            context.drawRoundRect(bar, kHighlightRadius, kDrawFilled);
         }
         const CColor textColor = highlighted ? kMenuSelectedText : entry.selectable ? kMenuText : kMenuDisabledText;
         if (entry.checked || index == current) {

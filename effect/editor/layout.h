@@ -288,8 +288,8 @@ inline constexpr std::array kControls = [] {
         // Switches.
         hSwitch(24, 87, 25, 150, 2, 0, 0.25, S::DelayLeft, "MODE", {"TIME", "NOTE"}),
         hSwitch(25, 87, 89, 150, 2, 0, 0.25, S::DelayRight, "MODE", {"TIME", "NOTE"}),
-        hSwitch(30, 122, 25, 153, 3, 1, kRangeStart, S::DelayLeft, "RANGE", {".1", "1", "5 s"}),
-        hSwitch(31, 122, 89, 153, 3, 1, kRangeStart, S::DelayRight, "RANGE", {".1", "1", "5 s"}),
+        hSwitch(30, 122, 25, 153, 3, 1, kRangeStart, S::DelayLeft, "RANGE", {"0.1", "1", "5 s"}),
+        hSwitch(31, 122, 89, 153, 3, 1, kRangeStart, S::DelayRight, "RANGE", {"0.1", "1", "5 s"}),
         hSwitch(32, 321, 89, 151, 2, 0, 0.25, S::Lfo, "MODE", {"HZ", "NOTE"}),
         hSwitch(23, 397, 25, 154, 3, 0, kSwitchThirdStart, S::Filter, "PLACE", {"IN", "FB", "FX"}),
         hSwitch(14, 397, 55, 154, 3, 0, kSwitchThirdStart, S::Filter, "TYPE", {"LP", "BP", "HP"}),

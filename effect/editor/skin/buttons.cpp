@@ -77,18 +77,17 @@ void paintLedButton(cairo_t* cr, const Frame& frame) {
     const double w = frame.width, h = frame.height;
     keyCap(cr, 1, 1, w - 2, h - 3, 2.2, palette::kKeyTop, palette::kKeyBottom);
     std::string_view label = keyLabel(frame.bitmap.id);
-    const double cy = 1 + (h - 3) / 2;
     if (label.empty()) {
-        ledLens(cr, w / 2, cy, std::min(w, h) * 0.17, on);
+        ledLens(cr, w / 2, 1 + (h - 3) / 2, std::min(w, h) * 0.17, on);
         return;
     }
-    const double ledX = 6;
-    ledLens(cr, ledX, cy, 2.2, on);
-    drawTextCentred(cr, label, (ledX + 3 + w - 1.5) / 2, cy, legendFont(7), palette::kKeyText);
+    // Small keys: the LED above, the key's name below it.
+    ledLens(cr, w / 2, 5.6, 2.1, on);
+    drawTextCentred(cr, label, w / 2, 12.6, legendFont(7), palette::kKeyText);
     if (frame.bitmap.id == 149) {
         // The link key joins the two channels: their accents side by side.
-        hLine(cr, 3, w / 2, h - 5, palette::kAccentLeft);
-        hLine(cr, w / 2, w - 3, h - 5, palette::kAccentRight);
+        hLine(cr, 4, w / 2, h - 4, palette::kAccentLeft);
+        hLine(cr, w / 2, w - 4, h - 4, palette::kAccentRight);
     }
 }
 

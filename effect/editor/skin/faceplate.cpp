@@ -64,6 +64,9 @@ void brushedMetal(cairo_surface_t* surface, uint64_t seed, double brightness,
             const double ux = (x + 0.5) / scale;
             const bool sunk = recessed != nullptr && recessed(ux, uy);
             const Colour base = sunk ? plate : face;
+            // The plates stay evenly lit, so a bitmap shared by controls on different
+            // rows matches the plate under each of them.
+            const double shade = sunk ? brightness : light;
             double grain = 2.0 * rowGrain[y] + 0.9 * random.symmetric();
             if (!sunk) {
                 const double t = double(x % knotSpacing) / knotSpacing;
@@ -71,9 +74,9 @@ void brushedMetal(cairo_surface_t* surface, uint64_t seed, double brightness,
                 const double smooth = (1 - std::cos(t * M_PI)) / 2;
                 grain += 4.0 * rowStreak[y] * (streak[k] * (1 - smooth) + streak[k + 1] * smooth);
             }
-            const double r = clampByte(base.r * 255 * light + grain);
-            const double g = clampByte(base.g * 255 * light + grain);
-            const double b = clampByte(base.b * 255 * light + grain * 1.05);
+            const double r = clampByte(base.r * 255 * shade + grain);
+            const double g = clampByte(base.g * 255 * shade + grain);
+            const double b = clampByte(base.b * 255 * shade + grain * 1.05);
             row[x] = 0xFF000000u | (uint32_t(std::lround(r)) << 16) |
                      (uint32_t(std::lround(g)) << 8) | uint32_t(std::lround(b));
         }
@@ -124,6 +127,7 @@ void well(cairo_t* cr, const Rect& rect, Colour fill) {
 constexpr double kTitleSize = 8.5;
 constexpr double kNameSize = 7.5;
 constexpr double kMarkSize = 7;
+constexpr std::string_view kMinusInfinity = "-\u221E";
 
 const layout::Plate* plateOf(const Control& control) {
     layout::Section section = control.section;
@@ -150,6 +154,25 @@ Colour channelAccent(layout::Section section) {
     return section == layout::Section::DelayRight ? palette::kAccentRight : palette::kAccentLeft;
 }
 
+// A scale mark centred on cx. Minus infinity is drawn, not set: at 7 px the font's
+// infinity sign shrinks to a smudge.
+void scaleMark(cairo_t* cr, std::string_view text, double cx, double baseline, const Font& font) {
+    if (text != kMinusInfinity) {
+        drawText(cr, text, cx, baseline, Align::Centre, font, palette::kLegendSoft);
+        return;
+    }
+    const double width = 11, left = std::round(cx - width / 2);
+    const double middle = std::round(baseline) - 3;
+    hLine(cr, left, left + 3, middle, palette::kLegendSoft);
+    cairo_set_line_width(cr, 1);
+    setSource(cr, palette::kLegendSoft);
+    for (double centre : {left + 5.9, left + 9.1}) {
+        cairo_new_sub_path(cr);
+        cairo_arc(cr, centre, middle + 0.5, 1.55, 0, 2 * M_PI);
+    }
+    cairo_stroke(cr);
+}
+
 void knobLegends(cairo_t* cr, const Control& knob) {
     const Rect& r = knob.rect;
     centredLegend(cr, knob, knob.legend, r.centreX(), r.top - 2.5, legendFont(kNameSize, 0.35),
@@ -157,22 +180,20 @@ void knobLegends(cairo_t* cr, const Control& knob) {
     // End marks under the first and the last dot of the scale.
     const double offset = 10, baseline = r.bottom + 6;
     const Font font = legendFont(kMarkSize);
-    drawText(cr, knob.marks[0], r.centreX() - offset, baseline, Align::Centre, font,
-             palette::kLegendSoft);
-    drawText(cr, knob.marks[1], r.centreX() + offset, baseline, Align::Centre, font,
-             palette::kLegendSoft);
+    scaleMark(cr, knob.marks[0], r.centreX() - offset, baseline, font);
+    scaleMark(cr, knob.marks[1], r.centreX() + offset, baseline, font);
 }
 
 void switchLegends(cairo_t* cr, const Control& control) {
+    // Position names under the switch: each under its own end or segment.
     const Rect& r = control.rect;
     const Font font = legendFont(kMarkSize);
-    const double baseline = r.top - 2.5;
+    const double baseline = r.bottom + 7;
     if (control.positions == 2) {
         drawText(cr, control.marks[0], r.centreX() - 1.5, baseline, Align::Right, font,
                  palette::kLegend);
         drawText(cr, control.marks[1], r.centreX() + 1.5, baseline, Align::Left, font,
                  palette::kLegend);
-        // A fine tick from each name to its end of the switch.
         return;
     }
     const double segment = r.width() / control.positions;
@@ -224,6 +245,20 @@ void meterScale(cairo_t* cr, const Control& meter) {
              channelAccent(meter.section));
 }
 
+// A legend reading upwards in the narrow space under a tall, slim control.
+void verticalLegend(cairo_t* cr, const Control& control) {
+    const Rect& r = control.rect;
+    const Font font = legendFont(kMarkSize, 0.3);
+    const double length = textWidth(cr, control.legend, font);
+    const layout::Plate* plate = plateOf(control);
+    const double floor = plate != nullptr ? plate->rect.bottom - 4 : r.bottom + 3 + length;
+    cairo_save(cr);
+    cairo_translate(cr, r.centreX() + capHeight(cr, font) / 2, std::min(r.bottom + 3 + length, floor));
+    cairo_rotate(cr, -M_PI / 2);
+    drawText(cr, control.legend, 0, 0, Align::Left, font, palette::kLegend);
+    cairo_restore(cr);
+}
+
 void aboutWordmark(cairo_t* cr, const Control& about) {
     const Rect& r = about.rect;
     const Font font{kPlainFamily, true, 13, 0.2};
@@ -259,10 +294,7 @@ void controlLegends(cairo_t* cr, const Control& control) {
             break;
         case ControlKind::MovieBitmap:
             if (control.bitmap == 173) meterScale(cr, control);
-            if (control.bitmap == 159)
-                centredLegend(cr, control, control.legend, control.rect.centreX(),
-                              control.rect.bottom + 8, legendFont(kMarkSize),
-                              palette::kLegend);
+            if (control.bitmap == 159) verticalLegend(cr, control);
             break;
         case ControlKind::About:
             aboutWordmark(cr, control);
@@ -354,6 +386,28 @@ void presetStripDetails(cairo_t* cr, const std::map<int, Surface>& bitmaps) {
 }
 
 bool recessedOnPanel(double x, double y) { return insidePlate(x, y); }
+
+// The about screen's emblem: a ping-pong train of echoes, each quieter than the last,
+// alternating between the left and the right channel's accent.
+void echoTaps(cairo_t* cr, double left, double right, double baseline) {
+    hLine(cr, left, right, baseline, Colour{1, 1, 1, 0.12});
+    const int taps = 9;
+    const double spacing = (right - left) / taps;
+    double height = 64;
+    for (int tap = 0; tap < taps; ++tap) {
+        const double x = std::round(left + spacing * (tap + 0.5)) - 1;
+        const Colour accent = tap % 2 == 0 ? palette::kAccentLeft : palette::kAccentRight;
+        const double alpha = 1.0 - 0.08 * tap;
+        barGlow(cr, x, baseline - height, 3, height, 3, accent.withAlpha(0.35 * alpha));
+        roundedRect(cr, x, baseline - height, 3, height, 1.5);
+        setSource(cr, accent.withAlpha(alpha));
+        cairo_fill(cr);
+        cairo_arc(cr, x + 1.5, baseline - height, 2.6, 0, 2 * M_PI);
+        setSource(cr, accent.mixed(Colour{1, 1, 1, 1}, 0.5).withAlpha(alpha));
+        cairo_fill(cr);
+        height *= 0.74;
+    }
+}
 
 }  // namespace
 
@@ -453,6 +507,7 @@ Surface renderAbout(int scale) {
     cairo_fill(c);
     drawText(c, "vintage stereo delay & verb", left + 2, baseline + 30, Align::Left,
              Font{kPlainFamily, false, 14, 0.8}, Colour::rgb(200, 212, 220));
+    echoTaps(c, 372, 700, 118);
     drawText(c, "Orvanta", w - 36, h - 22, Align::Right, Font{kPlainFamily, true, 13, 1.5},
              Colour::rgb(200, 212, 220));
     bevel(c, 0, 0, w, h, Colour{1, 1, 1, 0.3}, Colour{0, 0, 0, 0.6});
