@@ -410,6 +410,15 @@ TEST_F(EditorFixture, KnobDragIsAutomationBracketedByBeginAndEndEdit) {
     EXPECT_NE(parameter(kMainMix), 0.5f);
 }
 
+TEST_F(EditorFixture, TheAboutTriggerShowsTheSplashUntilItIsClicked) {
+    click(Editor::kAboutTag);
+    ASSERT_NE(frame().getModalView(), nullptr);
+    EXPECT_EQ(frame().getModalView()->getViewSize(), toolkit::CRect(0, 0, 875, 171));
+    click(kMainMix);  // the splash covers everything: a click anywhere closes it
+    EXPECT_EQ(frame().getModalView(), nullptr);
+    EXPECT_TRUE(calls.empty());
+}
+
 TEST_F(EditorFixture, TempoAreaSetsTheEffectsTempoAsASquare) {
     control(Editor::kTempoAreaTag).setValue(0.5f);
     editor->valueChanged(&control(Editor::kTempoAreaTag));

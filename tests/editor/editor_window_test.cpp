@@ -281,5 +281,56 @@ TEST_F(EditorWindow, OpeningAndClosingAHundredTimesWhileAudioRunsGrowsNothing) {
                 before.windows, after.windows);
 }
 
+// The same through the built Ruvane.so, loaded by the host library as a host loads it:
+// the library's own copy of the toolkit must let go of everything it opened too.
+TEST(PluginEditorWindow, OpeningAndClosingAHundredTimesWhileAudioRunsGrowsNothing) {
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr)
+        << "this test needs an X server: run it under xvfb-run -a (make test does)";
+    testing::ScopedConfigHome configHome;
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    const Window host = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 875, 171, 0, 0, 0);
+    XMapWindow(display, host);
+    XSync(display, False);
+    {
+        auto plugin = testing::loadRuvane();
+        ASSERT_NE(plugin, nullptr);
+        ASSERT_EQ(plugin->effect()->flags & effFlagsHasEditor, effFlagsHasEditor);
+        plugin->start(44100.0, 256);
+        std::atomic<bool> stop{false};
+        std::thread audio([&] {
+            std::vector<float> in(256, 0.3f), outLeft(256), outRight(256);
+            for (int block = 0; !stop.load(); ++block) {
+                plugin->setParameter(kMainMix, static_cast<float>(block % 100) / 100.0f);
+                plugin->process(in.data(), in.data(), outLeft.data(), outRight.data(), 256);
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+        const auto cycle = [&] {
+            ERect* rect = nullptr;
+            plugin->dispatch(effEditGetRect, 0, 0, &rect);
+            ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(host)), 1);
+            for (int i = 0; i < 3; ++i) plugin->dispatch(effEditIdle);
+            plugin->dispatch(effEditClose);
+        };
+        // The allocator takes a few dozen rounds to settle its pools for two threads.
+        for (int i = 0; i < 50; ++i) cycle();
+        const Footprint before = footprint(display);
+        for (int i = 0; i < 100; ++i) cycle();
+        const Footprint after = footprint(display);
+        stop = true;
+        audio.join();
+        EXPECT_EQ(after.fileDescriptors, before.fileDescriptors);
+        EXPECT_EQ(after.windows, before.windows);
+        EXPECT_LT(after.residentKiB - before.residentKiB, 2048)
+            << "resident memory went from " << before.residentKiB << " KiB to " << after.residentKiB << " KiB";
+        std::printf("Ruvane.so, 100 open/close cycles: resident %ld -> %ld KiB, fds %d -> %d, X windows %d -> %d\n",
+                    before.residentKiB, after.residentKiB, before.fileDescriptors, after.fileDescriptors,
+                    before.windows, after.windows);
+    }
+    XDestroyWindow(display, host);
+    XCloseDisplay(display);
+}
+
 }  // namespace
 }  // namespace ruvane
