@@ -126,6 +126,8 @@ void CPresetSystemEditor::buildPanel() {
 }
 
 void CPresetSystemEditor::close() {
+    // A name still being typed is kept, as a click elsewhere would keep it.
+    if (nameField_ != nullptr && nameField_->isEditingText()) nameField_->commitEditing();
     // The dialog belongs to the window: it goes with it, and nothing is loaded or saved.
     fileDialog_.cancel();
     nameField_ = nullptr;

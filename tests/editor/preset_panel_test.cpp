@@ -101,6 +101,27 @@ TEST_F(PresetPanel, ATypedNameIsCutToTwentyFourInTheFieldTheListAndThePreset) {
     EXPECT_EQ(std::string(name), "A very long name for a d");
 }
 
+TEST_F(PresetPanel, ANameStillBeingTypedIsKeptWhenTheWindowCloses) {
+    click(Tag::kNameFieldTag);
+    for (int i = 0; i < 40; ++i) frame().keyDown(toolkit::KeyCode{0, toolkit::kKeyBackspace, 0});
+    type("Half typed");
+    editor->close();
+    char name[kPresetNameBytes + 1] = {};
+    effect->getProgramName(name);
+    EXPECT_EQ(std::string(name), "Half typed");
+}
+
+TEST_F(PresetPanel, EscapeLeavesTheNameAsItWas) {
+    const std::string before = nameField().getText();
+    click(Tag::kNameFieldTag);
+    type("Never mind");
+    frame().keyDown(toolkit::KeyCode{0, toolkit::kKeyEscape, 0});
+    EXPECT_EQ(nameField().getText(), before);
+    char name[kPresetNameBytes + 1] = {};
+    effect->getProgramName(name);
+    EXPECT_EQ(std::string(name), before);
+}
+
 TEST_F(PresetPanel, HostRenamesAndLoadedStatesShowAtTheNextIdle) {
     char hostName[] = "Named by host";
     effect->setProgramName(hostName);
