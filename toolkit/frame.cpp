@@ -170,6 +170,13 @@ void CFrame::setFocusView(CView* view) {
 void CFrame::idle() {
     std::vector<CView*> snapshot = views;
     for (CView* view : snapshot) {
+        if (isChild(view) && view->wantsIdle()) {
+            ViewGuard guard(view);
+            view->onIdle();
+        }
+    }
+    snapshot = views;
+    for (CView* view : snapshot) {
         if (isChild(view) && view->isVisible() && view->isDirty()) {
             view->invalid();
         }
@@ -294,8 +301,10 @@ CMouseEventResult CFrame::mouseDown(CPoint where, CButtonState buttons, uint32_t
     // Double-click: a second press of the same button close to the first in time and place.
     const bool nearFirst = std::abs(where.x - firstClickPoint.x) <= kDoubleClickDistance &&
                            std::abs(where.y - firstClickPoint.y) <= kDoubleClickDistance;
-    if (firstClickPending && nearFirst && timeMs - firstClickTime <= kDoubleClickTimeMs &&
-        buttons.getButtonState() == firstClickButtons) {
+    if (timeMs == 0) {
+        firstClickPending = false;  // no time known: the press pairs with nothing
+    } else if (firstClickPending && nearFirst && timeMs - firstClickTime <= kDoubleClickTimeMs &&
+               buttons.getButtonState() == firstClickButtons) {
         buttons |= kDoubleClick;
         firstClickPending = false;  // a third press starts a new pair
     } else {
@@ -569,39 +578,35 @@ void CFrame::closePopupMenu() {
     closing->finish();
 }
 
-void CFrame::finishPopupIfDone() {
-    if (popup != nullptr && popup->getOutcome() != PopupMenu::Outcome::kOpen) {
-        closePopupMenu();
-    }
-}
-
 void CFrame::popupMouseMoved(CPoint where) {
-    if (popup != nullptr) {
-        popup->onMouseMoved(where);
-    }
+    forwardToPopup([&](PopupMenu& menu) { menu.onMouseMoved(where); });
 }
 
 void CFrame::popupMouseDown(CPoint where, CButtonState buttons) {
-    if (popup != nullptr) {
-        popup->onMouseDown(where, buttons);
-        finishPopupIfDone();
-    }
+    forwardToPopup([&](PopupMenu& menu) { menu.onMouseDown(where, buttons); });
 }
 
 void CFrame::popupMouseUp(CPoint where, CButtonState buttons) {
-    if (popup != nullptr) {
-        popup->onMouseUp(where, buttons);
-        finishPopupIfDone();
-    }
+    forwardToPopup([&](PopupMenu& menu) { menu.onMouseUp(where, buttons); });
 }
 
 int32_t CFrame::popupKeyDown(KeyCode key) {
-    if (popup == nullptr) {
-        return -1;
-    }
-    const int32_t result = popup->onKeyDown(key);
-    finishPopupIfDone();
+    int32_t result = -1;
+    forwardToPopup([&](PopupMenu& menu) { result = menu.onKeyDown(key); });
     return result;
+}
+
+void CFrame::forwardToPopup(const std::function<void(PopupMenu&)>& event) {
+    if (popup == nullptr) {
+        return;
+    }
+    const int32_t hoveredBefore = popup->getHoveredIndex();
+    event(*popup);
+    if (popup->getOutcome() != PopupMenu::Outcome::kOpen) {
+        closePopupMenu();
+    } else if (platform != nullptr && popup->getHoveredIndex() != hoveredBefore) {
+        platform->popupChanged();
+    }
 }
 
 // ---- keyboard grab ----
@@ -644,6 +649,11 @@ bool CFrame::open(void* parentWindow) {
 
 void CFrame::close() {
     closePopupMenu();
+    if (pumping) {
+        // Asked from inside an event of our own window: finish once the pump returns.
+        closeAfterPump = true;
+        return;
+    }
     if (platform != nullptr) {
         if (keyboardGrabbed) {
             platform->releaseKeyboard();
@@ -655,8 +665,17 @@ void CFrame::close() {
 double CFrame::getScaleFactor() const { return platform != nullptr ? platform->getScaleFactor() : 1.0; }
 
 void CFrame::pumpEvents() {
-    if (platform != nullptr) {
-        platform->pumpEvents();
+    if (platform == nullptr || pumping) {
+        return;
+    }
+    ViewGuard keepAlive(this);  // an event may drop the frame's last outside reference
+    pumping = true;
+    platform->pumpEvents();
+    pumping = false;
+    if (closeAfterPump) {
+        closeAfterPump = false;
+        close();
+    } else {
         flushInvalidRects();
     }
 }

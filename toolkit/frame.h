@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -48,7 +49,8 @@ public:
     void setFocusView(CView* view);
     CView* getFocusView() const { return focusView; }
 
-    // Invalidates the dirty views, then repaints what is invalid on screen.
+    // Gives views that want idle their onIdle, invalidates the dirty views, then
+    // repaints what is invalid on screen.
     void idle();
     void invalidRect(const CRect& rect);
     // The areas waiting to be repainted (1x units).
@@ -62,7 +64,10 @@ public:
     void drawArea(CDrawContext* context, const CRect& area);
     void draw(CDrawContext* context) override;
 
-    // Plain event entry points (frame coordinates, 1x units).
+    // Plain event entry points (frame coordinates, 1x units). `timeMs` is the press time
+    // of a millisecond clock (the X server time); a second press of the same button within
+    // 400 ms and 5 px of the first gets kDoubleClick. A time of 0 means "unknown": such a
+    // press is never part of a double-click.
     CMouseEventResult mouseDown(CPoint where, CButtonState buttons, uint32_t timeMs = 0);
     CMouseEventResult mouseUp(CPoint where, CButtonState buttons);
     CMouseEventResult mouseMoved(CPoint where, CButtonState buttons);
@@ -96,6 +101,7 @@ public:
     // The platform window: a child of `parentWindow` (an X11 Window id), at the
     // desktop's scale. open(nullptr) stays headless and succeeds.
     bool open(void* parentWindow);
+    // Destroys the window (after the current event when called from one of its events).
     void close();
     bool isOpen() const { return platform != nullptr; }
     double getScaleFactor() const;
@@ -113,7 +119,7 @@ private:
     CView* findMouseTarget(const CPoint& where, const CButtonState& buttons) const;
     void updateHover(const CPoint& where, const CButtonState& buttons);
     void clearHover(const CButtonState& buttons);
-    void finishPopupIfDone();
+    void forwardToPopup(const std::function<void(PopupMenu&)>& event);
     bool advanceFocus(bool forward);
     void dropViewState(CView* view);
 
@@ -136,6 +142,8 @@ private:
     std::unique_ptr<PopupMenu> popup;
     std::unique_ptr<PlatformFrame> platform;
     bool keyboardGrabbed = false;
+    bool pumping = false;
+    bool closeAfterPump = false;
 };
 
 }  // namespace toolkit

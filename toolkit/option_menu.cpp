@@ -235,6 +235,7 @@ bool COptionMenu::popup() {
     remember();
     auto menu = std::make_unique<PopupMenu>(std::move(entries), currentIndex, itemsPerColumn, menuFont,
                                             [this](int32_t chosen) { popupClosed(chosen); });
+    menu->setCoversAnchor((style & kPopupStyle) != 0);
     inPopup = true;
     lastResult = -1;
     invalid();

@@ -26,6 +26,8 @@ public:
     // kept inside the screen, with the pointer and keyboard grabbed.
     virtual bool openPopup(PopupMenu& menu, const CRect& anchor) = 0;
     virtual void closePopup() = 0;
+    // The open menu's look changed (hover moved): repaint its window.
+    virtual void popupChanged() = 0;
     // Input focus and a keyboard grab while a text edit runs.
     virtual void grabKeyboard() = 0;
     virtual void releaseKeyboard() = 0;

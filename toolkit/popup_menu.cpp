@@ -98,10 +98,26 @@ int32_t PopupMenu::entryAt(const CPoint& where) const {
     return -1;
 }
 
-void PopupMenu::onMouseMoved(const CPoint& where) {
-    if (outcome == Outcome::kOpen) {
-        hovered = entryAt(where);
+CPoint PopupMenu::placementOffset(const CRect& anchor) const {
+    if (!coversAnchor) {
+        return {0, anchor.getHeight()};
     }
+    // The current entry's row (or the first row) lies over the control.
+    const CRect row = getEntryRect(current >= 0 && current < getNbEntries() ? current : 0);
+    return {-row.left, -(row.top + (row.getHeight() - anchor.getHeight()) / 2)};
+}
+
+void PopupMenu::onMouseMoved(const CPoint& where) {
+    if (outcome != Outcome::kOpen) {
+        return;
+    }
+    if (!pointerSeen) {
+        pointerSeen = true;
+        firstPointer = where;
+    } else if (where != firstPointer) {
+        armed = true;
+    }
+    hovered = entryAt(where);
 }
 
 void PopupMenu::onMouseDown(const CPoint& where, const CButtonState&) {
@@ -112,7 +128,7 @@ void PopupMenu::onMouseDown(const CPoint& where, const CButtonState&) {
         outcome = Outcome::kCancelled;
         return;
     }
-    pressedInside = true;
+    armed = true;
     hovered = entryAt(where);
 }
 
@@ -120,12 +136,10 @@ void PopupMenu::onMouseUp(const CPoint& where, const CButtonState&) {
     if (outcome != Outcome::kOpen) {
         return;
     }
-    // A release outside the list (the end of the click that opened it) keeps it open.
     const int32_t index = entryAt(where);
-    if (index >= 0) {
+    if (armed && index >= 0) {
         choose(index);
     }
-    pressedInside = false;
 }
 
 int32_t PopupMenu::nextSelectable(int32_t from, int32_t step) const {

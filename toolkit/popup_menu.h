@@ -43,6 +43,12 @@ public:
     PopupMenu(std::vector<Entry> entries, int32_t current, int32_t perColumn, CFontDesc font,
               ResultHandler onResult);
 
+    // Below the control (default), or laid over it so the current entry covers it.
+    void setCoversAnchor(bool state) { coversAnchor = state; }
+    bool getCoversAnchor() const { return coversAnchor; }
+    // Where the menu's top-left goes relative to the control's top-left (1x units).
+    CPoint placementOffset(const CRect& anchor) const;
+
     // Size in 1x units; columns of `perColumn` entries side by side, equal widths.
     CRect getBounds() const { return bounds; }
     int32_t getNbColumns() const { return static_cast<int32_t>(columnLefts.size()); }
@@ -58,7 +64,9 @@ public:
     Outcome getOutcome() const { return outcome; }
 
     // Events in menu coordinates. A press outside the menu cancels; a release over a
-    // selectable entry chooses it (so press-drag-release works as well as two clicks).
+    // selectable entry chooses it once the pointer has moved or pressed in the list (so
+    // press-drag-release works as well as two clicks, and the release of the click that
+    // opened the list chooses nothing).
     void onMouseMoved(const CPoint& where);
     void onMouseDown(const CPoint& where, const CButtonState& buttons);
     void onMouseUp(const CPoint& where, const CButtonState& buttons);
@@ -88,7 +96,10 @@ private:
     CCoord columnWidth = 0;
     int32_t hovered = -1;
     int32_t result = -1;
-    bool pressedInside = false;
+    bool armed = false;
+    bool coversAnchor = false;
+    CPoint firstPointer;
+    bool pointerSeen = false;
     Outcome outcome = Outcome::kOpen;
     bool finished = false;
 };

@@ -51,8 +51,10 @@ CSplashScreen::CSplashScreen(const CRect& size, CControlListener* listener, int3
 
 CSplashScreen::~CSplashScreen() {
     if (splashView != nullptr) {
-        if (splashView->isAttached() && splashView->getFrame() != nullptr) {
-            splashView->getFrame()->removeView(splashView, false);
+        // Still shown: the frame drops its own reference with the modal view.
+        CFrame* frame = splashView->getFrame();
+        if (frame != nullptr && frame->getModalView() == splashView) {
+            frame->setModalView(nullptr);
         }
         splashView->forget();
     }

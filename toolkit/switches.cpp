@@ -1,6 +1,7 @@
 #include "toolkit/switches.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 #include "toolkit/bitmap.h"
@@ -139,7 +140,12 @@ CRockerSwitch::CRockerSwitch(const CRect& size, CControlListener* listener, int3
     : CControl(size, listener, tag, background),
       offset(offset),
       heightOfOneImage(heightOfOneImage > 0 ? heightOfOneImage : size.getHeight()),
-      style(style) {
+      style(style),
+      clock([] {
+          return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                           std::chrono::steady_clock::now().time_since_epoch())
+                                           .count());
+      }) {
     minValue = -1;
     maxValue = 1;
     value = 0;
@@ -202,6 +208,38 @@ CMouseEventResult CRockerSwitch::onMouseUp(CPoint&, const CButtonState&) {
     }
     endEdit();
     return kMouseEventHandled;
+}
+
+bool CRockerSwitch::onWheel(const CPoint&, float distance, const CButtonState&) {
+    if (!getMouseEnabled()) {
+        return false;
+    }
+    setValue(distance > 0 ? minValue : maxValue);
+    if (isDirty()) {
+        invalid();
+        if (!wheelEditOpen) {
+            wheelEditOpen = true;
+            beginEdit();
+        }
+        valueChanged();
+    }
+    if (wheelEditOpen) {
+        wheelReturnAt = clock() + kWheelReturnMs;
+        setWantsIdle(true);
+    }
+    return true;
+}
+
+void CRockerSwitch::onIdle() {
+    if (!wheelEditOpen || clock() < wheelReturnAt) {
+        return;
+    }
+    wheelEditOpen = false;
+    setWantsIdle(false);
+    setValue((maxValue - minValue) / 2 + minValue);
+    valueChanged();
+    endEdit();
+    setDirty();
 }
 
 int32_t CRockerSwitch::onKeyDown(KeyCode& key) {

@@ -1,6 +1,9 @@
 // Multi-position switches picked by where the mouse is, and the three-state rocker.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+
 #include "toolkit/control.h"
 
 namespace toolkit {
@@ -83,6 +86,14 @@ public:
     CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
     int32_t onKeyDown(KeyCode& key) override;
     int32_t onKeyUp(KeyCode& key) override;
+    // A wheel notch rocks to one side (up: min, down: max) and the rocker returns to the
+    // centre 200 ms after the last notch, closing the edit (checked from the frame's idle).
+    bool onWheel(const CPoint& where, float distance, const CButtonState& buttons) override;
+    void onIdle() override;
+    // Milliseconds of a monotonic clock; replaceable so tests need not wait.
+    void setClock(std::function<uint64_t()> millisecondClock) { clock = std::move(millisecondClock); }
+
+    static constexpr uint64_t kWheelReturnMs = 200;
 
     int32_t getStyle() const { return style; }
     CCoord getHeightOfOneImage() const { return heightOfOneImage; }
@@ -96,6 +107,9 @@ protected:
     CCoord heightOfOneImage;
     int32_t style;
     float entryValue = 0;
+    std::function<uint64_t()> clock;
+    uint64_t wheelReturnAt = 0;
+    bool wheelEditOpen = false;
 };
 
 }  // namespace toolkit

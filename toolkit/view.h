@@ -66,6 +66,10 @@ public:
     void setWantsFocus(bool state) { focusWanted = state; }
     virtual void takeFocus() {}
     virtual void looseFocus() {}
+    // Views that want idle get onIdle() from every CFrame::idle() (the editor's idle rate).
+    void setWantsIdle(bool state) { idleWanted = state; }
+    bool wantsIdle() const { return idleWanted; }
+    virtual void onIdle() {}
 
     // The class name and those of its bases answer true.
     virtual bool isTypeOf(std::string_view className) const;
@@ -87,6 +91,7 @@ private:
     bool visible = true;
     bool transparent = false;
     bool focusWanted = false;
+    bool idleWanted = false;
 };
 
 }  // namespace toolkit

@@ -10,9 +10,7 @@
 #pragma once
 
 #include <array>
-#include <cstddef>
 #include <limits>
-#include <span>
 #include <string_view>
 
 namespace ruvane::layout {
@@ -185,6 +183,7 @@ constexpr Rect placed(double left, double top, int id) {
 
 inline constexpr double kKnobWheelIncrement = 0.03125;
 inline constexpr int kKnobFrames = 101;
+inline constexpr double kKnobZoomFactor = 5.0;  // the knobs' fine-drag factor
 
 namespace detail {
 

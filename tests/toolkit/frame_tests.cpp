@@ -164,7 +164,9 @@ TEST(FrameModal, OnlyTheModalViewGetsMouseAndKeysWhileSet) {
     auto* modal = new ProbeView(CRect(50, 20, 150, 80), f.log, "modal");
     ASSERT_TRUE(f.frame->setModalView(modal));
     EXPECT_EQ(modal->getNbReference(), 2) << "the frame holds its own reference";
-    EXPECT_FALSE(f.frame->setModalView(new ProbeView(CRect(0, 0, 1, 1), f.log, "second"))) << "one at a time";
+    auto* second = new ProbeView(CRect(0, 0, 1, 1), f.log, "second");
+    EXPECT_FALSE(f.frame->setModalView(second)) << "one at a time";
+    second->forget();
     EXPECT_EQ(f.frame->mouseDown({10, 10}, kLButton), kMouseEventNotHandled) << "outside the modal view";
     EXPECT_EQ(f.frame->mouseDown({60, 30}, kLButton), kMouseEventHandled);
     f.frame->mouseUp({60, 30}, kLButton);
@@ -222,6 +224,20 @@ TEST(SplashScreen, LeftClickShowsThePictureModallyAndAClickOnItHidesIt) {
     EXPECT_EQ(f.frame->getModalView(), splash->getSplashView());
 }
 
+TEST(SplashScreen, RemovingItWhileShownTakesThePictureAway) {
+    FrameFixture f;
+    CBitmap* picture = makeStrip(200, 100, 1);
+    auto* splash = f.add(new CSplashScreen(CRect(10, 10, 30, 20), &f.listener, 70, picture, CRect(0, 0, 200, 100)));
+    picture->forget();
+    f.frame->mouseDown({15, 15}, kLButton);
+    CView* shown = f.frame->getModalView();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(f.frame->removeView(splash));
+    EXPECT_EQ(f.frame->getModalView(), nullptr);
+    EXPECT_FALSE(f.frame->isChild(shown));
+    EXPECT_EQ(f.frame->getNbViews(), 0);
+}
+
 TEST(FrameFocus, FocusMovesWithClicksOnViewsThatWantItAndKeysGoThere) {
     FrameFixture f;
     auto* a = f.add(new ProbeView(CRect(0, 0, 50, 50), f.log, "a"));
@@ -277,6 +293,14 @@ TEST(FrameDoubleClick, SecondPressWithin400MsAnd5PixelsOfTheFirst) {
         ASSERT_EQ(downs.size(), 2u) << c.name;
         EXPECT_EQ(downs[1] == "v down double", c.doubleClick) << c.name;
     }
+}
+
+TEST(FrameDoubleClick, PressesWithoutATimeNeverPair) {
+    FrameFixture f;
+    f.add(new ProbeView(CRect(0, 0, 200, 100), f.log, "v"));
+    f.click({20, 20});
+    f.click({20, 20});
+    EXPECT_EQ(std::count(f.log.entries.begin(), f.log.entries.end(), "v down double"), 0);
 }
 
 TEST(FrameDoubleClick, AThirdPressStartsANewPairAndButtonsMustMatch) {

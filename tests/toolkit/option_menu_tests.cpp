@@ -81,6 +81,7 @@ TEST(OptionMenu, ChoosingAnEntryBracketsTheChange) {
         {"press, drag and release",
          [](MenuFixture& f) {
              f.frame->popupMouseMoved(f.centreOf(1));
+             f.frame->popupMouseMoved(f.centreOf(0));
              f.frame->popupMouseUp(f.centreOf(0), kLButton);
          },
          0},
@@ -137,13 +138,39 @@ TEST(OptionMenu, EscapeOrAClickOutsideClosesWithoutAChange) {
     }
 }
 
-TEST(OptionMenu, ReleaseOfTheOpeningClickOutsideTheListKeepsItOpen) {
+TEST(OptionMenu, TheReleaseOfTheOpeningClickChoosesNothing) {
+    // Outside the list, or over an entry when the list lies over the control.
     MenuFixture f;
     f.open();
     f.frame->popupMouseUp({-5, -10}, kLButton);
     EXPECT_NE(f.frame->getPopupMenu(), nullptr);
+    f.frame->popupMouseMoved(f.centreOf(2));
+    f.frame->popupMouseUp(f.centreOf(2), kLButton);
+    EXPECT_NE(f.frame->getPopupMenu(), nullptr) << "the pointer has not moved since the list opened";
+    f.frame->popupMouseMoved(f.centreOf(3));
     f.frame->popupMouseUp(f.centreOf(3), kLButton);
-    EXPECT_EQ(f.menu->getCurrentIndex(), 3);
+    EXPECT_EQ(f.menu->getCurrentIndex(), 3) << "after a move, a release chooses";
+}
+
+TEST(OptionMenu, PopupStyleLaysTheCurrentEntryOverTheControl) {
+    for (bool popupStyle : {false, true}) {
+        MenuFixture f(40, 16);
+        f.menu->setStyle(popupStyle ? 7680 : 0);
+        f.menu->setCurrent(20);
+        PopupMenu* list = f.open();
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->getCoversAnchor(), popupStyle);
+        const CRect anchor = f.menu->getViewSize();
+        const CPoint offset = list->placementOffset(anchor);
+        if (!popupStyle) {
+            EXPECT_EQ(offset, CPoint(0, anchor.getHeight())) << "below the control";
+        } else {
+            CRect current = list->getEntryRect(20);
+            current.offset(anchor.left + offset.x, anchor.top + offset.y);
+            EXPECT_EQ(current.left, anchor.left);
+            EXPECT_NEAR(current.getCenter().y, anchor.getCenter().y, 0.5) << "entry 21 lies over the control";
+        }
+    }
 }
 
 TEST(OptionMenu, SeparatorsDisabledEntriesAndTitlesCannotBeChosen) {

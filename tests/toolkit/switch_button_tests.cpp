@@ -284,6 +284,34 @@ TEST(RockerSwitch, VerticalKeysEndTheirEditOnKeyUp) {
     EXPECT_FALSE(rocker->isEditing()) << "every key-down's edit is closed";
 }
 
+TEST(RockerSwitch, WheelRocksAndReturnsToTheCentre200MsAfterTheLastNotch) {
+    FrameFixture f;
+    auto* rocker = f.add(new CRockerSwitch(CRect(10, 10, 50, 20), &f.listener, 9, 10, nullptr));
+    uint64_t now = 5000;
+    rocker->setClock([&] { return now; });
+    f.frame->idle();
+    EXPECT_TRUE(f.frame->wheel({20, 15}, 1, {}));
+    EXPECT_EQ(rocker->getValue(), -1.f);
+    now += 150;
+    f.frame->idle();
+    EXPECT_TRUE(f.frame->wheel({20, 15}, 1, {}));  // same side again: restarts the wait, no new message
+    now += 199;
+    f.frame->idle();
+    EXPECT_EQ(rocker->getValue(), -1.f) << "still within 200 ms of the last notch";
+    now += 1;
+    f.frame->idle();
+    EXPECT_EQ(rocker->getValue(), 0.f);
+    const std::vector<std::string> expected = {"listener begin 9", "editor begin 9", "changed 9=-1", "changed 9=0",
+                                               "editor end 9", "listener end 9"};
+    EXPECT_EQ(f.log.entries, expected);
+    f.log.clear();
+    f.frame->wheel({20, 15}, -1, {});
+    now += 500;
+    f.frame->idle();
+    EXPECT_EQ(f.log.entries, (std::vector<std::string>{"listener begin 9", "editor begin 9", "changed 9=1",
+                                                       "changed 9=0", "editor end 9", "listener end 9"}));
+}
+
 // ---- movie bitmap ----
 
 TEST(MovieBitmap, FrameRoundsToNearestOverNMinusOneAndClicksStopThere) {

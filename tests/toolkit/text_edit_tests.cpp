@@ -89,7 +89,7 @@ TEST(TextEdit, CommitAndCancelRoutes) {
         {"a click on empty frame commits", [](EditFixture& f) { f.frame->mouseDown({5, 90}, kLButton); }, "Init!", true},
         {"Escape cancels", [](EditFixture& f) { f.frame->keyDown(virtualKey(kKeyEscape)); }, "Init", false},
         {"Tab commits by moving focus", [](EditFixture& f) { f.frame->keyDown(virtualKey(kKeyTab)); }, "Init!", true},
-        {"removing the view commits", [](EditFixture& f) { f.frame->removeView(f.edit, false); }, "Init!", true},
+        {"removing the view commits", [](EditFixture& f) { f.frame->removeView(f.edit); }, "Init!", true},
     };
     for (const Case& c : cases) {
         EditFixture f;

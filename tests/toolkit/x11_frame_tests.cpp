@@ -36,6 +36,20 @@ int openDescriptorCount() {
     return count;
 }
 
+// An X server resets when its last client leaves, and refuses connections while it does.
+// One connection held for the whole run keeps it up between tests.
+class KeepServerUp : public ::testing::Environment {
+public:
+    void SetUp() override { display = std::getenv("DISPLAY") != nullptr ? XOpenDisplay(nullptr) : nullptr; }
+    void TearDown() override {
+        if (display != nullptr) XCloseDisplay(display);
+    }
+
+private:
+    Display* display = nullptr;
+};
+const auto* const keepServerUp = ::testing::AddGlobalTestEnvironment(new KeepServerUp);
+
 class X11Frame : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -46,9 +60,12 @@ protected:
         display = XOpenDisplay(nullptr);
         ASSERT_NE(display, nullptr) << "cannot open X display " << name;
         root = DefaultRootWindow(display);
+        // Windows of other programs on the server may vanish while the test looks at them.
+        previousHandler = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     }
     void TearDown() override {
         if (frame != nullptr) frame->forget();
+        XSetErrorHandler(previousHandler);
         if (display != nullptr) {
             if (parent != 0) XDestroyWindow(display, parent);
             XCloseDisplay(display);
@@ -61,6 +78,7 @@ protected:
                                      0, 0, 0x202020);
         XMapWindow(display, parent);
         XSync(display, False);
+        raised = parent;
     }
 
     // A 300 x 100 frame: background, an on/off button, an option menu, a text edit.
@@ -98,22 +116,28 @@ protected:
         return result;
     }
 
-    Window findWindowNamed(const char* wanted) {
+    // The pop-up menu window of the frame whose window is `owner` (other test programs
+    // may have menus open on the same server).
+    Window findMenuOf(Window owner) {
         for (Window w : children(root)) {
             char* name = nullptr;
             if (XFetchName(display, w, &name) != 0 && name != nullptr) {
-                const bool match = std::string(name) == wanted;
+                const bool named = std::string(name) == "Ruvane menu";
                 XFree(name);
-                if (match) return w;
+                Window transientFor = 0;
+                if (named && XGetTransientForHint(display, w, &transientFor) != 0 && transientFor == owner) return w;
             }
         }
         return 0;
     }
 
-    // Pumps the frame (as the editor's idle does) until `done` holds.
+    // Pumps the frame (as the editor's idle does) until `done` holds. The host window is
+    // raised each round: other test programs may share the X server, and pixels of a
+    // covered window cannot be read back.
     template <typename Done>
     bool pumpUntil(Done done) {
         for (int round = 0; round < kPollRounds; ++round) {
+            if (raised != 0) XRaiseWindow(display, raised);
             XSync(display, False);
             frame->pumpEvents();
             frame->idle();
@@ -173,6 +197,8 @@ protected:
     Display* display = nullptr;
     Window root = 0;
     Window parent = 0;
+    Window raised = 0;  // kept on top while pumping
+    int (*previousHandler)(Display*, XErrorEvent*) = nullptr;
     EventLog log;
     RecordingEditor editor{log};
     RecordingListener listener{log};
@@ -198,7 +224,8 @@ TEST_F(X11Frame, OpensExactlyOneChildAndPaintsTheBackground) {
     EXPECT_EQ(attributes.height, 100);
     EXPECT_TRUE(pumpUntil([&] { return pixel(childWindow(), 250, 80) == rgb(frameColour(0)); }))
         << "background visible in the window";
-    EXPECT_EQ(pixel(childWindow(), 20, 20), rgb(frameColour(0))) << "the button shows its off frame";
+    EXPECT_TRUE(pumpUntil([&] { return pixel(childWindow(), 20, 20) == rgb(frameColour(0)); }))
+        << "the button shows its off frame";
 }
 
 TEST_F(X11Frame, AClickReachesTheControlAndTheNewFrameIsPainted) {
@@ -226,7 +253,8 @@ TEST_F(X11Frame, DoubleDensityDoublesTheWindowAndMapsTheMouseBack) {
     EXPECT_EQ(attributes.width, 600);
     EXPECT_EQ(attributes.height, 200);
     ASSERT_TRUE(pumpUntil([&] { return pixel(childWindow(), 590, 190) == rgb(frameColour(0)); }));
-    EXPECT_EQ(pixel(childWindow(), 0, 150), 0xffffffu) << "the background's 2x image, pixel for pixel";
+    EXPECT_TRUE(pumpUntil([&] { return pixel(childWindow(), 0, 150) == 0xffffffu; }))
+        << "the background's 2x image, pixel for pixel";
     click(childWindow(), 58, 58);  // device pixels: 1x (29, 29), inside the button
     EXPECT_TRUE(pumpUntil([&] { return button->getValue() == 1.f; }));
     EXPECT_TRUE(pumpUntil([&] { return pixel(childWindow(), 40, 40) == rgb(frameColour(1)); }));
@@ -240,7 +268,7 @@ TEST_F(X11Frame, PopupMenuWindowOpensAtTheControlWithAGrabAndClosesOnEscape) {
     ASSERT_TRUE(pumpUntil([&] { return pixel(childWindow(), 250, 80) == rgb(frameColour(0)); }));
     click(childWindow(), 150, 20);
     ASSERT_TRUE(pumpUntil([&] { return frame->getPopupMenu() != nullptr; }));
-    const Window popup = findWindowNamed("Ruvane menu");
+    const Window popup = findMenuOf(childWindow());
     ASSERT_NE(popup, 0u) << "a top-level pop-up window exists";
     XWindowAttributes attributes;
     XGetWindowAttributes(display, popup, &attributes);
@@ -263,23 +291,52 @@ TEST_F(X11Frame, PopupMenuWindowOpensAtTheControlWithAGrabAndClosesOnEscape) {
     EXPECT_EQ(*reinterpret_cast<Atom*>(data), XInternAtom(display, "_NET_WM_WINDOW_TYPE_DROPDOWN_MENU", False));
     XFree(data);
 
-    EXPECT_EQ(XGrabPointer(display, root, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, None, None,
-                           CurrentTime),
-              AlreadyGrabbed)
-        << "the menu holds the pointer";
+    EXPECT_TRUE(pumpUntil([&] {
+        const int result = XGrabPointer(display, root, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, None,
+                                        None, CurrentTime);
+        if (result == GrabSuccess) XUngrabPointer(display, CurrentTime);
+        return result == AlreadyGrabbed;
+    })) << "the menu holds the pointer";
+    raised = popup;
     EXPECT_TRUE(pumpUntil([&] { return pixel(popup, static_cast<int>(bounds.right) - 3, 2) == 0x393c3f; }))
         << "the list is painted in its dark theme";
+    // A key the host forwards (effEditKeyDown) moves the highlight, and the window shows it.
+    frame->keyDown(toolkit::KeyCode{0, kKeyDown, 0});
+    const CRect next = frame->getPopupMenu()->getEntryRect(1);
+    EXPECT_TRUE(pumpUntil([&] {
+        return pixel(popup, static_cast<int>(next.right) - 6, static_cast<int>(next.getCenter().y)) == 0xc8c8c8;
+    })) << "the highlight moved to the next entry";
+    raised = parent;
 
     typeKey(popup, XK_Escape);
     ASSERT_TRUE(pumpUntil([&] { return frame->getPopupMenu() == nullptr; }));
-    EXPECT_EQ(findWindowNamed("Ruvane menu"), 0u) << "the window is gone";
+    EXPECT_EQ(findMenuOf(childWindow()), 0u) << "the window is gone";
     EXPECT_EQ(menu->getCurrentIndex(), 0);
     EXPECT_TRUE(log.entries.empty()) << "Escape changes nothing";
-    EXPECT_EQ(XGrabPointer(display, root, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, None, None,
-                           CurrentTime),
-              GrabSuccess)
-        << "the pointer grab ended";
+    EXPECT_TRUE(pumpUntil([&] {
+        return XGrabPointer(display, root, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, None, None,
+                            CurrentTime) == GrabSuccess;
+    })) << "the pointer grab ended";
     XUngrabPointer(display, CurrentTime);
+}
+
+TEST_F(X11Frame, PopupStyleMenuOpensWithTheCurrentEntryOverTheControl) {
+    ScopedEnv scale("GDK_SCALE", "1");
+    makeParent(300, 400, 400, 200);
+    makeFrame(61);
+    menu->setStyle(7680);  // the preset list's style: pop-up, check, no text, no drawing
+    menu->setCurrent(20);
+    ASSERT_TRUE(frame->open(reinterpret_cast<void*>(parent)));
+    click(childWindow(), 150, 20);
+    ASSERT_TRUE(pumpUntil([&] { return frame->getPopupMenu() != nullptr; }));
+    const Window popup = findMenuOf(childWindow());
+    ASSERT_NE(popup, 0u);
+    XWindowAttributes attributes;
+    XGetWindowAttributes(display, popup, &attributes);
+    const CRect current = frame->getPopupMenu()->getEntryRect(20);
+    EXPECT_EQ(attributes.x + static_cast<int>(current.left), 300 + 100);
+    EXPECT_NEAR(attributes.y + current.getCenter().y, 400 + 20, 1) << "entry 21 lies over the control";
+    EXPECT_NE(frame->getPopupMenu(), nullptr) << "the release of the opening click chose nothing";
 }
 
 TEST_F(X11Frame, PopupMenuChoiceByClickAndCancelByClickOutside) {
@@ -289,7 +346,7 @@ TEST_F(X11Frame, PopupMenuChoiceByClickAndCancelByClickOutside) {
     ASSERT_TRUE(frame->open(reinterpret_cast<void*>(parent)));
     click(childWindow(), 150, 20);
     ASSERT_TRUE(pumpUntil([&] { return frame->getPopupMenu() != nullptr; }));
-    Window popup = findWindowNamed("Ruvane menu");
+    Window popup = findMenuOf(childWindow());
     ASSERT_NE(popup, 0u);
     const CPoint entry = frame->getPopupMenu()->getEntryRect(17).getCenter();
     click(popup, static_cast<int>(entry.x), static_cast<int>(entry.y));
@@ -301,7 +358,7 @@ TEST_F(X11Frame, PopupMenuChoiceByClickAndCancelByClickOutside) {
     log.clear();
     click(childWindow(), 150, 20);
     ASSERT_TRUE(pumpUntil([&] { return frame->getPopupMenu() != nullptr; }));
-    popup = findWindowNamed("Ruvane menu");
+    popup = findMenuOf(childWindow());
     sendButton(popup, -40, -40, Button1, true);  // with the grab, presses anywhere arrive here
     ASSERT_TRUE(pumpUntil([&] { return frame->getPopupMenu() == nullptr; }));
     EXPECT_EQ(menu->getCurrentIndex(), 17);
@@ -318,7 +375,7 @@ TEST_F(X11Frame, PopupMenuStaysInsideTheScreenAndShowsEveryColumn) {
     click(childWindow(), 150, 20);
     ASSERT_TRUE(pumpUntil([&] { return frame->getPopupMenu() != nullptr; }));
     EXPECT_EQ(frame->getPopupMenu()->getNbColumns(), 4);
-    const Window popup = findWindowNamed("Ruvane menu");
+    const Window popup = findMenuOf(childWindow());
     ASSERT_NE(popup, 0u);
     XWindowAttributes attributes;
     XGetWindowAttributes(display, popup, &attributes);
@@ -327,8 +384,9 @@ TEST_F(X11Frame, PopupMenuStaysInsideTheScreenAndShowsEveryColumn) {
     EXPECT_LE(attributes.x + attributes.width, screenWidth);
     EXPECT_LE(attributes.y + attributes.height, screenHeight);
     EXPECT_LT(attributes.y, screenHeight - 110) << "no room below: the list opens above the control";
+    const Window frameWindow = childWindow();
     frame->close();
-    EXPECT_EQ(findWindowNamed("Ruvane menu"), 0u) << "closing the frame closes its menu";
+    EXPECT_EQ(findMenuOf(frameWindow), 0u) << "closing the frame closes its menu";
 }
 
 TEST_F(X11Frame, TextEditTakesFocusAndTheKeyboardUntilTheEditEnds) {
@@ -343,15 +401,19 @@ TEST_F(X11Frame, TextEditTakesFocusAndTheKeyboardUntilTheEditEnds) {
     int revert = 0;
     XGetInputFocus(display, &focus, &revert);
     EXPECT_EQ(focus, childWindow()) << "the editor window has the input focus";
-    EXPECT_EQ(XGrabKeyboard(display, root, False, GrabModeAsync, GrabModeAsync, CurrentTime), AlreadyGrabbed)
-        << "and holds the keyboard";
+    EXPECT_TRUE(pumpUntil([&] {
+        const int result = XGrabKeyboard(display, root, False, GrabModeAsync, GrabModeAsync, CurrentTime);
+        if (result == GrabSuccess) XUngrabKeyboard(display, CurrentTime);
+        return result == AlreadyGrabbed;
+    })) << "and holds the keyboard";
     typeKey(childWindow(), XK_End);
     typeKey(childWindow(), XK_d);
     typeKey(childWindow(), XK_Return);
     ASSERT_TRUE(pumpUntil([&] { return !text->isEditingText(); }));
     EXPECT_EQ(text->getText(), "abcd");
-    EXPECT_EQ(XGrabKeyboard(display, root, False, GrabModeAsync, GrabModeAsync, CurrentTime), GrabSuccess)
-        << "the grab ended with the edit";
+    EXPECT_TRUE(pumpUntil([&] {
+        return XGrabKeyboard(display, root, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
+    })) << "the grab ended with the edit";
     XUngrabKeyboard(display, CurrentTime);
 }
 
@@ -365,12 +427,26 @@ TEST_F(X11Frame, CloseLeavesNoWindowConnectionOrDescriptor) {
         EXPECT_EQ(children(parent).size(), 1u);
         click(childWindow(), 150, 20);  // leave a menu open: close must take it too
         ASSERT_TRUE(pumpUntil([&] { return frame->getPopupMenu() != nullptr; }));
+        const Window frameWindow = childWindow();
+        ASSERT_NE(findMenuOf(frameWindow), 0u);
         frame->forget();  // the last reference closes the window
         frame = nullptr;
         EXPECT_TRUE(children(parent).empty()) << "round " << round;
-        EXPECT_EQ(findWindowNamed("Ruvane menu"), 0u) << "round " << round;
+        EXPECT_EQ(findMenuOf(frameWindow), 0u) << "round " << round;
     }
     EXPECT_EQ(openDescriptorCount(), descriptorsBefore) << "every X connection of the frame was closed";
+}
+
+TEST_F(X11Frame, AListenerMayCloseTheWindowFromInsideAnEvent) {
+    ScopedEnv scale("GDK_SCALE", "1");
+    makeParent(50, 50, 400, 200);
+    makeFrame();
+    ASSERT_TRUE(frame->open(reinterpret_cast<void*>(parent)));
+    listener.onValueChanged = [&](CControl*) { frame->close(); };
+    click(childWindow(), 20, 20);
+    ASSERT_TRUE(pumpUntil([&] { return !frame->isOpen(); }));
+    EXPECT_TRUE(children(parent).empty());
+    frame->pumpEvents();  // closed: nothing to read, nothing breaks
 }
 
 TEST_F(X11Frame, OpenFailsCleanlyForAParentThatDoesNotExist) {

@@ -22,6 +22,9 @@ TEST(ViewProgram, HelpGoesToStandardOutput) {
 }
 
 TEST(ViewProgram, ErrorsSayWhatToDoAndExitWithTheirCode) {
+    // Holding a connection keeps the test's X server from restarting between programs.
+    TestDisplay display;
+    RUVANE_REQUIRE_DISPLAY(display);
     struct Case {
         std::vector<std::string> args;
         bool withDisplay;
@@ -59,23 +62,15 @@ bool coveredByLaterControl(size_t index, double x, double y) {
 // The gallery's screenshot at each scale: the window's size, the background bitmap
 // wherever no control sits, and each two-state button showing its start position.
 TEST(ViewProgram, GalleryScreenshotShowsTheBackgroundAndTheControls) {
-    TestDisplay display;
-    RUVANE_REQUIRE_DISPLAY(display);
+    PrivateXServer server;
+    RUVANE_REQUIRE_SERVER(server);
     for (int scale : {1, 2}) {
         SCOPED_TRACE(scale);
         TempFolder folder;
         const fs::path shot = folder.path() / "gallery.png";
         const ViewRun run = runView({"--gallery", "--scale", std::to_string(scale), "--shot", shot.string(),
-                                     "--after", "100"});
-        const int screenWidth = DisplayWidth(display.get(), DefaultScreen(display.get()));
-        if (screenWidth < 875 * scale) {
-            // A window wider than the screen cannot be read back; the program says so.
-            EXPECT_EQ(run.exitCode, 1);
-            EXPECT_TRUE(contains(run.err, "it must lie wholly on the screen (the screen is " +
-                                              std::to_string(screenWidth)))
-                << run.err;
-            continue;
-        }
+                                     "--after", "100"},
+                                    true, server.name());
         ASSERT_EQ(run.exitCode, 0) << run.err;
         const Pixels pixels = readPng(shot);
         ASSERT_EQ(pixels.width, 875 * scale);
@@ -115,7 +110,22 @@ TEST(ViewProgram, GalleryScreenshotShowsTheBackgroundAndTheControls) {
     }
 }
 
+// A window that does not fit on the screen cannot be read back; the program says so.
+TEST(ViewProgram, ScreenshotOfAWindowLargerThanTheScreenFailsWithAReason) {
+    PrivateXServer server("800x600x24");
+    RUVANE_REQUIRE_SERVER(server);
+    TempFolder folder;
+    const ViewRun run = runView({"--gallery", "--shot", (folder.path() / "shot.png").string(), "--after", "0"}, true,
+                                server.name());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(contains(run.err, "it must lie wholly on the screen (the screen is 800 x 600, the window 875 x 171)"))
+        << run.err;
+    EXPECT_FALSE(fs::exists(folder.path() / "shot.png"));
+}
+
 TEST(ViewProgram, PluginWindowScreenshotHasTheEditorSize) {
+    TestDisplay display;
+    RUVANE_REQUIRE_DISPLAY(display);
     TempFolder folder;
     const fs::path shot = folder.path() / "editor.png";
     const ViewRun run =
@@ -126,12 +136,34 @@ TEST(ViewProgram, PluginWindowScreenshotHasTheEditorSize) {
     EXPECT_EQ(pixels.height, 171);
 }
 
+// Closing the window, or a Ctrl+C or a termination request, ends the program cleanly
+// while the plug-in plays: editor closed, audio stopped, effect closed, exit code 0.
+TEST(ViewProgram, EndsCleanlyWhenClosedOrInterrupted) {
+    TestDisplay display;
+    RUVANE_REQUIRE_DISPLAY(display);
+    enum class Ending { CloseWindow, Interrupt, Terminate };
+    for (Ending ending : {Ending::CloseWindow, Ending::Interrupt, Ending::Terminate}) {
+        SCOPED_TRACE(static_cast<int>(ending));
+        ViewProcess program({"--plugin", RUVANE_PLUGIN_PATH, "--audio"});
+        std::optional<Window> window;
+        ASSERT_TRUE(eventually([&] { return (window = display.findWindow("Ruvane", program.pid())).has_value(); }));
+        switch (ending) {
+            case Ending::CloseWindow: display.askToClose(*window); break;
+            case Ending::Interrupt: kill(program.pid(), SIGINT); break;
+            case Ending::Terminate: kill(program.pid(), SIGTERM); break;
+        }
+        const ViewRun run = program.finish();
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.signal, 0);
+    }
+}
+
 // The gallery program at a scale, its window found once it shows, clicked with real
 // X events (xdotool, through the XTEST extension) and read back from the X server.
 class GalleryWindow {
 public:
-    GalleryWindow(const TestDisplay& display, int scale)
-        : display_(display), scale_(scale), program_({"--gallery", "--scale", std::to_string(scale)}) {
+    GalleryWindow(const PrivateXServer& server, const TestDisplay& display, int scale)
+        : display_(display), scale_(scale), program_({"--gallery", "--scale", std::to_string(scale)}, true, server.name()) {
         shown_ = eventually([&] { return (window_ = display_.findWindow(kTitle, program_.pid())).has_value(); });
     }
     bool shown() const { return shown_; }
@@ -145,7 +177,7 @@ public:
         return eventually([&] { return area(rect) == expected; });
     }
     void click(double x, double y) const {
-        const std::string command = "xdotool mousemove --window " + std::to_string(*window_) + " " +
+        const std::string command = "DISPLAY=" + display_.name() + " xdotool mousemove --window " + std::to_string(*window_) + " " +
                                     std::to_string(static_cast<int>(x * scale_)) + " " +
                                     std::to_string(static_cast<int>(y * scale_)) + " click 1";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
@@ -177,7 +209,9 @@ Pixels stripFrame(int bitmap, int frames, int frame, int scale) {
 // A click on a two-state button turns it on: the next picture shows its second frame,
 // at both densities (the click lands in 1x units either way).
 TEST(ViewProgram, ClickOnAGalleryButtonChangesItsFrame) {
-    TestDisplay display;
+    PrivateXServer server;
+    RUVANE_REQUIRE_SERVER(server);
+    TestDisplay display(server.name());
     RUVANE_REQUIRE_DISPLAY(display);
     const layout::Control* button = layout::findControl(7);  // DlyL FbInv, off at the start
     ASSERT_NE(button, nullptr);
@@ -186,7 +220,7 @@ TEST(ViewProgram, ClickOnAGalleryButtonChangesItsFrame) {
         const Pixels off = stripFrame(button->bitmap, 2, 0, scale);
         const Pixels on = stripFrame(button->bitmap, 2, 1, scale);
         ASSERT_NE(off, on);
-        GalleryWindow gallery(display, scale);
+        GalleryWindow gallery(server, display, scale);
         ASSERT_TRUE(gallery.shown()) << "the gallery window never showed";
         ASSERT_TRUE(gallery.areaShows(button->rect, off)) << "the button never showed its off frame";
         gallery.click(button->rect.centreX(), button->rect.centreY());
@@ -200,7 +234,9 @@ TEST(ViewProgram, ClickOnAGalleryButtonChangesItsFrame) {
 // A click on the about trigger shows the about screen over the panel; a click on the
 // screen takes it away.
 TEST(ViewProgram, AboutScreenComesAndGoesWithClicks) {
-    TestDisplay display;
+    PrivateXServer server;
+    RUVANE_REQUIRE_SERVER(server);
+    TestDisplay display(server.name());
     RUVANE_REQUIRE_DISPLAY(display);
     const layout::Control* about = layout::findControl(70);
     ASSERT_NE(about, nullptr);
@@ -209,7 +245,7 @@ TEST(ViewProgram, AboutScreenComesAndGoesWithClicks) {
     const Pixels splash = decodePng(bitmapPng(layout::kAboutBitmap, 1)).crop(0, 0, 600, 16);
     ASSERT_NE(panel, splash);
 
-    GalleryWindow gallery(display, 1);
+    GalleryWindow gallery(server, display, 1);
     ASSERT_TRUE(gallery.shown());
     ASSERT_TRUE(gallery.areaShows(corner, panel));
     gallery.click(about->rect.centreX(), about->rect.centreY());

@@ -98,10 +98,26 @@ inline Pixels decodePng(std::span<const uint8_t> png) {
     return pixels;
 }
 
-// The test's own connection to the X server named by DISPLAY.
+// Polls until the condition holds or kPatience runs out; true if it held.
+inline bool eventually(const std::function<bool()>& condition) {
+    const auto giveUp = std::chrono::steady_clock::now() + kPatience;
+    while (std::chrono::steady_clock::now() < giveUp) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return condition();
+}
+
+// The test's own connection to an X server: the one named by DISPLAY, or the given one.
 class TestDisplay {
 public:
-    TestDisplay() : display_(XOpenDisplay(nullptr)) {}
+    // An X server left without clients restarts and refuses connections for a moment,
+    // so a test starting just after another one ended may have to ask again.
+    explicit TestDisplay(const std::string& name = {}) {
+        const char* wanted = name.empty() ? nullptr : name.c_str();
+        if (wanted == nullptr && std::getenv("DISPLAY") == nullptr) return;
+        eventually([&] { return (display_ = XOpenDisplay(wanted)) != nullptr; });
+    }
     ~TestDisplay() {
         if (display_ != nullptr) XCloseDisplay(display_);
     }
@@ -109,6 +125,7 @@ public:
     TestDisplay& operator=(const TestDisplay&) = delete;
 
     Display* get() const { return display_; }
+    std::string name() const { return display_ != nullptr ? DisplayString(display_) : ""; }
     Window root() const { return DefaultRootWindow(display_); }
 
     // Every window on the server below the root, counted through the whole tree.
@@ -201,7 +218,7 @@ private:
         return total;
     }
 
-    Display* display_;
+    Display* display_ = nullptr;
 };
 
 // Fails the test with a clear message when there is no X server to talk to.
@@ -209,16 +226,6 @@ private:
     ASSERT_NE((display).get(), nullptr) << "these tests need an X server: run them under xvfb-run "   \
                                            "(make test does), DISPLAY is '"                          \
                                         << (std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "") << "'"
-
-// Polls until the condition holds or kPatience runs out; true if it held.
-inline bool eventually(const std::function<bool()>& condition) {
-    const auto giveUp = std::chrono::steady_clock::now() + kPatience;
-    while (std::chrono::steady_clock::now() < giveUp) {
-        if (condition()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return condition();
-}
 
 inline std::string readText(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
@@ -234,11 +241,60 @@ struct ViewRun {
     std::string err;
 };
 
-// The built ruvane-view, started with arguments (and optionally without DISPLAY);
-// finish() waits for it, killing it if it outstays kPatience.
+// An X server of the test's own (Xvfb), for tests that read pixels back from the
+// screen: windows of other tests running at the same time cannot cover its windows.
+class PrivateXServer {
+public:
+    explicit PrivateXServer(const std::string& screen = "1920x1200x24") {
+        int numberPipe[2];
+        if (pipe(numberPipe) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(numberPipe[0]);
+            const int quiet = open("/dev/null", O_WRONLY);
+            dup2(quiet, STDERR_FILENO);
+            const std::string fd = std::to_string(numberPipe[1]);
+            // -noreset: an X server left without clients restarts itself and refuses
+            // connections meanwhile, which would fail the next program's start at random.
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
+                   "-noreset", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(numberPipe[1]);
+        // Xvfb writes its display number once it accepts connections.
+        std::string number;
+        char c;
+        while (read(numberPipe[0], &c, 1) == 1 && c != '\n') number += c;
+        close(numberPipe[0]);
+        if (!number.empty()) name_ = ":" + number;
+    }
+    ~PrivateXServer() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    PrivateXServer(const PrivateXServer&) = delete;
+    PrivateXServer& operator=(const PrivateXServer&) = delete;
+
+    // The display name (":N"), empty when Xvfb could not be started.
+    const std::string& name() const { return name_; }
+
+private:
+    pid_t pid_ = -1;
+    std::string name_;
+};
+
+#define RUVANE_REQUIRE_SERVER(server) \
+    ASSERT_FALSE((server).name().empty()) << "cannot start Xvfb for this test; install it with scripts/setup"
+
+// The built ruvane-view, started with arguments, on the test's DISPLAY, on the named
+// display, or with no DISPLAY at all; finish() waits for it, killing it if it
+// outstays kPatience.
 class ViewProcess {
 public:
-    explicit ViewProcess(const std::vector<std::string>& args, bool withDisplay = true) {
+    explicit ViewProcess(const std::vector<std::string>& args, bool withDisplay = true,
+                         const std::string& displayName = {}) {
         pid_ = fork();
         if (pid_ == 0) {
             const int out = open((folder_.path() / "stdout.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -246,6 +302,7 @@ public:
             dup2(out, STDOUT_FILENO);
             dup2(err, STDERR_FILENO);
             if (!withDisplay) unsetenv("DISPLAY");
+            if (!displayName.empty()) setenv("DISPLAY", displayName.c_str(), 1);
             unsetenv("GDK_SCALE");
             std::vector<std::string> copies = args;
             std::string program = RUVANE_VIEW_PATH;
@@ -290,8 +347,9 @@ private:
     bool finished_ = false;
 };
 
-inline ViewRun runView(const std::vector<std::string>& args, bool withDisplay = true) {
-    return ViewProcess(args, withDisplay).finish();
+inline ViewRun runView(const std::vector<std::string>& args, bool withDisplay = true,
+                       const std::string& displayName = {}) {
+    return ViewProcess(args, withDisplay, displayName).finish();
 }
 
 }  // namespace ruvane::testing

@@ -24,7 +24,7 @@ namespace toolkit {
 namespace {
 
 constexpr double kHighDensityDpi = 144;
-constexpr int kPopupGrabAttempts = 20;
+constexpr int kGrabAttempts = 20;  // pumps to wait for another client's grab to end
 constexpr long kFrameEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
                                  EnterWindowMask | LeaveWindowMask | KeyPressMask | KeyReleaseMask |
                                  StructureNotifyMask;
@@ -202,6 +202,7 @@ public:
     void pumpEvents() override;
     bool openPopup(PopupMenu& menu, const CRect& anchor) override;
     void closePopup() override;
+    void popupChanged() override { paintPopup(); }
     void grabKeyboard() override;
     void releaseKeyboard() override;
     unsigned long getWindowId() const override { return window; }
@@ -221,6 +222,7 @@ private:
     void dispatchPopup(XEvent& event);
     void paintPopup();
     void tryGrabForPopup();
+    void tryGrabKeyboard();
     CPoint toFrame(int x, int y) const { return {x / scale, y / scale}; }
     int toDevice(CCoord v) const { return static_cast<int>(std::lround(v * scale)); }
 
@@ -238,7 +240,9 @@ private:
     int height = 0;
     std::unique_ptr<ShownImage> backBuffer;
     Popup popup;
-    bool keyboardGrabbed = false;
+    bool keyboardGrabbed = false;  // a text edit wants the keyboard
+    bool keyboardGrabHeld = false;
+    int keyboardGrabAttempts = 0;
     Window focusBeforeGrab = 0;
 };
 
@@ -336,6 +340,8 @@ void X11Frame::pumpEvents() {
     ErrorTrap trap(display);
     if (popup.window != 0 && !popup.grabbed) {
         tryGrabForPopup();
+    } else if (popup.window == 0 && keyboardGrabbed && !keyboardGrabHeld && keyboardGrabAttempts < kGrabAttempts) {
+        tryGrabKeyboard();  // another client held the keyboard when the edit began
     }
     while (XPending(display) > 0) {
         XEvent event;
@@ -400,35 +406,28 @@ void X11Frame::dispatch(XEvent& event) {
 }
 
 void X11Frame::dispatchPopup(XEvent& event) {
-    PopupMenu* menu = popup.menu;
-    const int32_t hoveredBefore = menu->getHoveredIndex();
+    // The frame repaints or closes the window through popupChanged / closePopup.
     switch (event.type) {
         case Expose:
             if (event.xexpose.count == 0) {
                 paintPopup();
             }
-            return;
+            break;
         case MotionNotify: frame.popupMouseMoved(toFrame(event.xmotion.x, event.xmotion.y)); break;
         case ButtonPress:
-            if (event.xbutton.button >= 4) {
-                return;  // the wheel does not close the list
+            if (event.xbutton.button < 4) {  // the wheel does not close the list
+                frame.popupMouseDown(toFrame(event.xbutton.x, event.xbutton.y),
+                                     CButtonState(buttonFlag(event.xbutton.button)));
             }
-            frame.popupMouseDown(toFrame(event.xbutton.x, event.xbutton.y),
-                                 CButtonState(buttonFlag(event.xbutton.button)));
             break;
         case ButtonRelease:
-            if (event.xbutton.button >= 4) {
-                return;
+            if (event.xbutton.button < 4) {
+                frame.popupMouseUp(toFrame(event.xbutton.x, event.xbutton.y),
+                                   CButtonState(buttonFlag(event.xbutton.button)));
             }
-            frame.popupMouseUp(toFrame(event.xbutton.x, event.xbutton.y),
-                               CButtonState(buttonFlag(event.xbutton.button)));
             break;
         case KeyPress: frame.popupKeyDown(keyFromEvent(event.xkey)); break;
-        default: return;
-    }
-    // The frame closes the window itself when the menu is done.
-    if (popup.window != 0 && popup.menu == menu && menu->getHoveredIndex() != hoveredBefore) {
-        paintPopup();
+        default: break;
     }
 }
 
@@ -452,7 +451,7 @@ void X11Frame::tryGrabForPopup() {
                                      GrabModeAsync, None, None, CurrentTime);
     const int keyboard = XGrabKeyboard(display, popup.window, False, GrabModeAsync, GrabModeAsync, CurrentTime);
     popup.grabbed = pointer == GrabSuccess && keyboard == GrabSuccess;
-    if (!popup.grabbed && ++popup.grabAttempts >= kPopupGrabAttempts) {
+    if (!popup.grabbed && ++popup.grabAttempts >= kGrabAttempts) {
         popup.grabbed = true;  // someone else holds a grab; work without one
     }
 }
@@ -467,21 +466,23 @@ bool X11Frame::openPopup(PopupMenu& menu, const CRect& anchor) {
     const int menuHeight = std::max(1, toDevice(bounds.getHeight()));
     const Window root = RootWindow(display, screen);
 
-    // Below the control, or above it when there is no room below, and inside the screen.
+    // Below the control (or over it, as the menu asks), above it when there is no room
+    // below, and always inside the screen.
     int anchorX = 0;
     int anchorTop = 0;
-    int anchorBottom = 0;
     Window child = 0;
     XTranslateCoordinates(display, window, root, toDevice(anchor.left), toDevice(anchor.top), &anchorX, &anchorTop,
                           &child);
-    anchorBottom = anchorTop + toDevice(anchor.getHeight());
+    const CPoint offset = menu.placementOffset(anchor);
     const int screenWidth = DisplayWidth(display, screen);
     const int screenHeight = DisplayHeight(display, screen);
-    int x = std::clamp(anchorX, 0, std::max(0, screenWidth - menuWidth));
-    int y = anchorBottom;
+    int x = std::clamp(anchorX + toDevice(offset.x), 0, std::max(0, screenWidth - menuWidth));
+    int y = anchorTop + toDevice(offset.y);
     if (y + menuHeight > screenHeight) {
-        y = anchorTop - menuHeight >= 0 ? anchorTop - menuHeight : std::max(0, screenHeight - menuHeight);
+        const int above = menu.getCoversAnchor() ? screenHeight - menuHeight : anchorTop - menuHeight;
+        y = above >= 0 ? above : std::max(0, screenHeight - menuHeight);
     }
+    y = std::max(0, y);
 
     XSetWindowAttributes attributes{};
     attributes.override_redirect = True;
@@ -530,7 +531,8 @@ void X11Frame::closePopup() {
     popup = Popup{};
     if (keyboardGrabbed) {
         // A text edit still runs: it gets the keyboard back.
-        XGrabKeyboard(display, window, True, GrabModeAsync, GrabModeAsync, CurrentTime);
+        keyboardGrabAttempts = 0;
+        tryGrabKeyboard();
     }
     XFlush(display);
 }
@@ -543,9 +545,15 @@ void X11Frame::grabKeyboard() {
     int revert = 0;
     XGetInputFocus(display, &focusBeforeGrab, &revert);
     XSetInputFocus(display, window, RevertToParent, CurrentTime);
-    XGrabKeyboard(display, window, True, GrabModeAsync, GrabModeAsync, CurrentTime);
     keyboardGrabbed = true;
+    keyboardGrabAttempts = 0;
+    tryGrabKeyboard();
     XFlush(display);
+}
+
+void X11Frame::tryGrabKeyboard() {
+    ++keyboardGrabAttempts;
+    keyboardGrabHeld = XGrabKeyboard(display, window, True, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
 }
 
 void X11Frame::releaseKeyboard() {
@@ -554,6 +562,7 @@ void X11Frame::releaseKeyboard() {
     }
     ErrorTrap trap(display);
     keyboardGrabbed = false;
+    keyboardGrabHeld = false;
     XUngrabKeyboard(display, CurrentTime);
     if (focusBeforeGrab != None && focusBeforeGrab != PointerRoot) {
         XSetInputFocus(display, focusBeforeGrab, RevertToParent, CurrentTime);

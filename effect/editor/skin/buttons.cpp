@@ -82,8 +82,8 @@ void paintLedButton(cairo_t* cr, const Frame& frame) {
         return;
     }
     // Small keys: the LED above, the key's name below it.
-    ledLens(cr, w / 2, 5.6, 2.1, on);
-    drawTextCentred(cr, label, w / 2, 12.6, legendFont(7), palette::kKeyText);
+    ledLens(cr, w / 2, 5.8, 2.4, on);
+    drawTextCentred(cr, label, w / 2, 13, legendFont(7), palette::kKeyText);
     if (frame.bitmap.id == 149) {
         // The link key joins the two channels: their accents side by side.
         hLine(cr, 4, w / 2, h - 4, palette::kAccentLeft);

@@ -107,16 +107,20 @@ void paintDecimalPoint(cairo_t* cr, const Frame& frame) {
     cairo_fill(cr);
 }
 
+// A slanted lamp between two digits: reads as the stroke of a fraction (3/16) and as
+// the divide of a pair (50/50).
 void paintSeparatorLamp(cairo_t* cr, const Frame& frame) {
     const bool lit = frame.index == 1;
-    if (lit) {
-        roundedRect(cr, 0, 0.5, 3, 7, 1.2);
-        setSource(cr, palette::kSegmentOn.withAlpha(0.25));
-        cairo_fill(cr);
-    }
-    roundedRect(cr, 0.7, 1.2, 1.6, 5.6, 0.7);
-    setSource(cr, lit ? palette::kSegmentOn : palette::kSegmentOff);
-    cairo_fill(cr);
+    auto stroke = [&](double width, Colour colour) {
+        cairo_move_to(cr, 2.4, 1.2);
+        cairo_line_to(cr, 0.6, 6.8);
+        cairo_set_line_width(cr, width);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        setSource(cr, colour);
+        cairo_stroke(cr);
+    };
+    if (lit) stroke(2.6, palette::kSegmentOn.withAlpha(0.25));
+    stroke(1.3, lit ? palette::kSegmentOn : palette::kSegmentOff);
 }
 
 void paintMeter(cairo_t* cr, const Frame& frame) {

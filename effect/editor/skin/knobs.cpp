@@ -96,13 +96,6 @@ void paintKnob(cairo_t* cr, const Frame& frame) {
     cairo_stroke(cr);
     conicalSheen(cr, cx, cy, skirtRadius - 0.4, 0.5);
 
-    // Accent ring between skirt and cap.
-    if (const Colour* accent = accentFor(frame.bitmap.id)) {
-        cairo_arc(cr, cx, cy, capRadius + 1.25, 0, 2 * M_PI);
-        setSource(cr, *accent);
-        cairo_set_line_width(cr, 1.5);
-        cairo_stroke(cr);
-    }
 
     // Bakelite cap: a dome lit from the top left, with a soft conical sheen.
     cairo_pattern_t* cap = cairo_pattern_create_radial(cx - capRadius * 0.45, cy - capRadius * 0.5,
@@ -115,6 +108,23 @@ void paintKnob(cairo_t* cr, const Frame& frame) {
     cairo_fill(cr);
     cairo_pattern_destroy(cap);
     conicalSheen(cr, cx, cy, capRadius - 0.6, 0.16);
+    // Glossy spot where the light falls on the dome.
+    cairo_pattern_t* gloss = cairo_pattern_create_radial(cx - capRadius * 0.38, cy - capRadius * 0.42, 0,
+                                                         cx - capRadius * 0.38, cy - capRadius * 0.42,
+                                                         capRadius * 0.55);
+    addStop(gloss, 0, Colour{1, 1, 1, 0.22});
+    addStop(gloss, 1, Colour{1, 1, 1, 0});
+    cairo_set_source(cr, gloss);
+    cairo_arc(cr, cx, cy, capRadius, 0, 2 * M_PI);
+    cairo_fill(cr);
+    cairo_pattern_destroy(gloss);
+    // The family's coloured ring round the top of the cap.
+    if (const Colour* accent = accentFor(frame.bitmap.id)) {
+        cairo_arc(cr, cx, cy, capRadius - 1.1, 0, 2 * M_PI);
+        setSource(cr, *accent);
+        cairo_set_line_width(cr, 1.3);
+        cairo_stroke(cr);
+    }
     // Rim of the cap catches the light at the top left.
     cairo_arc(cr, cx, cy, capRadius - 0.5, radians(180), radians(290));
     setSource(cr, Colour{1, 1, 1, 0.28});

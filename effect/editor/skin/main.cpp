@@ -26,7 +26,8 @@ void usage(FILE* to) {
                  "usage: ruvane-skin --out DIR [--embed FILE.cpp] [--previews]\n"
                  "  --out DIR        write every bitmap as DIR/<id>.png and DIR/<id>@2x.png\n"
                  "  --embed FILE     also write the C++ source that embeds those PNGs\n"
-                 "  --previews       also write contact-sheet.png and panel.png (1x, @2x)\n"
+                 "  --previews       also write contact-sheet.png, panel.png and panel-in-use.png\n"
+                 "                   (each at 1x and @2x)\n"
                  "  --help           show this text\n");
 }
 
@@ -154,8 +155,10 @@ int main(int argc, char** argv) {
             const std::string suffix = scale == 1 ? ".png" : "@2x.png";
             skin::Surface sheet = skin::renderContactSheet(bitmaps, scale);
             skin::Surface panel = skin::renderComposedPanel(bitmaps, scale);
+            skin::Surface inUse = skin::renderPanelInUse(bitmaps, scale);
             if (!skin::writePng(sheet.get(), (out / ("contact-sheet" + suffix)).string()) ||
-                !skin::writePng(panel.get(), (out / ("panel" + suffix)).string())) {
+                !skin::writePng(panel.get(), (out / ("panel" + suffix)).string()) ||
+                !skin::writePng(inUse.get(), (out / ("panel-in-use" + suffix)).string())) {
                 std::fprintf(stderr, "ruvane-skin: cannot write the previews into %s\n",
                              out.c_str());
                 return 1;
@@ -166,6 +169,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "ruvane-skin: cannot write %s\n", embed.c_str());
         return 1;
     }
+    // Leave no font caches behind, so leak checkers in sanitizer builds stay quiet.
     cairo_debug_reset_static_data();
+    FcFini();
     return 0;
 }

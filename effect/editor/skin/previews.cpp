@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ruvane::skin {
@@ -86,7 +87,10 @@ Surface renderContactSheet(const std::map<int, Surface>& bitmaps, int scale) {
     return surface;
 }
 
-Surface renderComposedPanel(const std::map<int, Surface>& bitmaps, int scale) {
+namespace {
+
+Surface composePanel(const std::map<int, Surface>& bitmaps, int scale,
+                     const std::map<int, double>& values, std::string_view presetName) {
     const auto& background = bitmaps.at(layout::kBackgroundBitmap);
     Surface surface = makeSurface(static_cast<int>(layout::kEditorWidth),
                                   static_cast<int>(layout::kEditorHeight), scale, false);
@@ -102,14 +106,40 @@ Surface renderComposedPanel(const std::map<int, Surface>& bitmaps, int scale) {
         auto found = bitmaps.find(control.bitmap);
         if (control.bitmap == 0 || found == bitmaps.end()) continue;
         const layout::Bitmap& bitmap = *layout::findBitmap(control.bitmap);
-        paintFrame(c, found->second.get(), bitmap, frameForValue(control, control.startValue),
+        auto value = values.find(control.tag);
+        const double shown = value != values.end() ? value->second : control.startValue;
+        paintFrame(c, found->second.get(), bitmap, frameForValue(control, shown),
                    control.rect.left, control.rect.top);
     }
     // The preset name as the name field shows it: Arial 9 (Liberation Sans), centred.
     const layout::Rect& name = layout::findControl(71)->rect;
-    drawTextCentred(c, "Default", name.centreX(), name.centreY(), Font{kPlainFamily, false, 9},
+    drawTextCentred(c, presetName, name.centreX(), name.centreY(), Font{kPlainFamily, false, 9},
                     Colour::rgb(36, 36, 32));
     return surface;
+}
+
+}  // namespace
+
+Surface renderComposedPanel(const std::map<int, Surface>& bitmaps, int scale) {
+    return composePanel(bitmaps, scale, {}, "Default");
+}
+
+Surface renderPanelInUse(const std::map<int, Surface>& bitmaps, int scale) {
+    const std::map<int, double> values = {
+        // Knobs.
+        {3, 0.62}, {5, 0.3}, {4, 0.62}, {6, 0.7}, {16, 0.42}, {15, 0.56}, {13, 0.78},
+        {11, 0.5}, {12, 0.3}, {47, 0.64}, {22, 0.2}, {21, 0.35}, {0, 0.5}, {2, 0.38},
+        {1, 0.55}, {17, 0.47}, {18, 0.66}, {39, 0.3}, {40, 0.36},
+        // Sections on, left feedback inverted, link off.
+        {42, 0.75}, {43, 0.75}, {44, 0.75}, {46, 0.75}, {7, 0.75}, {50, 0.25},
+        // Switches: left delay in note mode, filter in the loop as band-pass, reverb
+        // plate on the output, LFO in note mode with the saw.
+        {24, 0.75}, {23, 0.5}, {14, 0.5}, {37, 0.75}, {38, 0.75}, {32, 0.75}, {9, 0.6},
+        // Display: the fraction 3/16 (numerator, blank, stroke, 1, 6).
+        {52, 4 / 12.0}, {53, 0}, {54, 2 / 10.0}, {55, 7 / 10.0}, {58, 0}, {60, 1},
+        // Meters near -5 and -1 dB, step key held.
+        {68, 0.8}, {69, 0.95}, {63, 1}};
+    return composePanel(bitmaps, scale, values, "Tape Echo Ping-Pong");
 }
 
 }  // namespace ruvane::skin

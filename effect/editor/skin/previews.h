@@ -14,4 +14,8 @@ Surface renderContactSheet(const std::map<int, Surface>& bitmaps, int scale);
 // preset name in its field: what the editor shows when it opens.
 Surface renderComposedPanel(const std::map<int, Surface>& bitmaps, int scale);
 
+// The same panel in use: knobs turned, sections on, a fraction on the display, meters
+// lit, a key held down. Shows the other frames where they belong.
+Surface renderPanelInUse(const std::map<int, Surface>& bitmaps, int scale);
+
 }  // namespace ruvane::skin

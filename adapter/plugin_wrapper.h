@@ -1,0 +1,126 @@
+// CPluginWrapper: loads the effect library, binds its AEffect, answers its audioMaster
+// calls (host_callback.cpp) and wraps every call into the effect.
+//
+// Threads: Process runs on the host's audio thread, everything else on its main thread.
+// They meet only through the atomic flags below, never through a lock.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "adapter/plugin_wrapper_callback.h"
+#include "adapter/plugin_wrapper_interface.h"
+
+// The effect library each instance loads, by bare file name beside wrapper.so.
+inline constexpr char kEffectLibraryName[] = "Ruvane.so";
+// The only message the adapter shows the user.
+inline constexpr char kEffectLoadFailedText[] = "Plug-in core lib failed to load.";
+// Rates outside this range are taken as 44100.
+inline constexpr double kMinSampleRate = 15000.0;
+inline constexpr double kMaxSampleRate = 200000.0;
+inline constexpr double kFallbackSampleRate = 44100.0;
+// Idle calls the editor is refreshed for after it opens or the state changes.
+inline constexpr int32_t kRefreshAfterChange = 2;
+// Parameters beyond this many get no host control and no host lock.
+inline constexpr int32_t kMaxParameters = 1024;
+
+class CPluginWrapper : public CPluginWrapperInterface {
+public:
+    CPluginWrapper();
+    ~CPluginWrapper() override;
+    CPluginWrapper(const CPluginWrapper&) = delete;
+    CPluginWrapper& operator=(const CPluginWrapper&) = delete;
+
+    void SetCallback(void* owner, CPluginWrapperCallback* callback) override;
+    void LoadEffect(const char* fileName) override;
+    void UnloadEffect() override;
+    void GetEditorSize(int32_t* width, int32_t* height) override;
+    void OpenEditor(EditorParentWindow parent) override;
+    void CloseEditor() override;
+    void GetChannelCount(int32_t* count) override;
+    void SetSampleRate(double rate) override;
+    void SetBlockSize(int32_t frames) override;
+    int32_t GetBlockSize() override;
+    int32_t GetParameterCount() override;
+    float GetParameter(int32_t index) override;
+    void GetParameterDisplay(int32_t index, std::string& text) override;
+    void SetParameter(int32_t index, float value) override;
+    void GetParameterName(int32_t index, std::string& text) override;
+    void GetParameterLabel(int32_t index, std::string& text) override;
+    void GetParameterDisplayText(int32_t index, std::string& text) override;
+    void Resume() override;
+    void Suspend() override;
+    void QueueMidiEvent(const uint8_t bytes[4], int32_t sampleOffset) override;
+    void Process(float** channels, int32_t frames, const CTransportRecord* transport) override;
+    int32_t GetStateSize() override;
+    void GetState(uint8_t* data) override;
+    void SetState(const uint8_t* data, int32_t size) override;
+    void Idle() override;
+    void EditorMouse(int32_t x, int32_t y) override;
+    void RedrawEditor() override;
+    bool IsSynth() override;
+    int32_t GetLatency() override;
+    float RawGetParameter(int32_t index) override;
+    void RawSetParameter(int32_t index, float value) override;
+    void RawProcessReplacing(float** inputs, float** outputs, int32_t frames) override;
+    VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
+    VstIntPtr DispatchEffect(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
+    VstTimeInfo* GetTimeInfo() override { return &timeInfo_; }
+    void AllocateBuffers() override;
+    void FreeBuffers() override;
+
+    // What the effect's audioMaster calls do here.
+    void EffectAutomates(VstInt32 index, float value);
+    void EffectWantsIdle();
+    void EffectUpdatesDisplay();
+    VstIntPtr SampleRateAsInteger() const { return sampleRateInteger_; }
+
+    bool HasEffect() const { return effect_.load(std::memory_order_acquire) != nullptr; }
+    bool IsHostLocked(int32_t index) const;
+    int32_t CurrentProgram() const { return currentProgram_; }
+    int32_t RefreshCountdown() const { return refreshCountdown_.load(std::memory_order_relaxed); }
+
+private:
+    bool InRange(int32_t index) const;
+    void TextCall(VstInt32 opcode, int32_t index, std::string& text);
+    void ReleaseLibrary();
+
+    std::atomic<AEffect*> effect_{nullptr};
+    void* library_ = nullptr;
+    AEffect* (*entry_)(audioMasterCallback) = nullptr;
+    AEffectDispatcherProc dispatcher_ = nullptr;
+    AEffectProcessProc processReplacing_ = nullptr;
+    AEffectSetParameterProc setParameter_ = nullptr;
+    AEffectGetParameterProc getParameter_ = nullptr;
+
+    std::atomic<bool> processing_{false};
+    std::atomic<bool> stateRestoring_{false};
+    std::atomic<bool> opened_{false};
+    std::atomic<bool> editorOpen_{false};
+    std::atomic<bool> resumed_{false};
+    std::atomic<bool> libraryLoaded_{false};
+
+    int32_t uniqueId_ = 0;
+    int32_t numParams_ = 0;
+    int32_t numInputs_ = 2;
+    int32_t numOutputs_ = 2;
+    int32_t channelCount_ = 2;
+    std::unique_ptr<std::atomic<int32_t>[]> hostLocks_;
+
+    VstTimeInfo timeInfo_{};
+    double sampleRate_ = kFallbackSampleRate;
+    VstIntPtr sampleRateInteger_ = static_cast<VstIntPtr>(kFallbackSampleRate);
+    int32_t blockSize_ = 0;
+    int32_t currentProgram_ = 0;
+
+    EditorParentWindow parentWindow_ = 0;
+    ERect editorRect_{};
+    std::atomic<int32_t> refreshCountdown_{0};
+
+    void* owner_ = nullptr;
+    CPluginWrapperCallback* callback_ = nullptr;
+    std::vector<std::vector<float>> workBuffers_;
+};

@@ -1,0 +1,15 @@
+// How effect events reach the process that owns a CPluginWrapper.
+#pragma once
+
+#include <cstdint>
+
+class CPluginWrapperCallback {
+public:
+    virtual ~CPluginWrapperCallback() = default;
+    // The effect asked for idle time: forwarded to the plug-in group.
+    virtual void Idle() = 0;
+    // The effect moved parameter index to value (0..1) itself.
+    virtual void Automate(int32_t index, float value) = 0;
+    // The effect asks the host to re-read every parameter.
+    virtual void UpdateDisplay() = 0;
+};

@@ -1,0 +1,102 @@
+// Helpers for the adapter's tests: the built test effects, a stand-in host platform per
+// test, folders holding a copy of wrapper.so beside an effect named Ruvane.so, and a
+// process made in this test program with an effect file of the test's choice.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "adapter/plugin_wrapper.h"
+#include "adapter/rilo_process.h"
+#include "adapter/wrapper_process_group.h"
+#include "adapter/module_state.h"
+#include "hostplatform/api/host_platform.h"
+#include "temp_folder.h"
+#include "tests/adapter/effects/test_effect_queries.h"
+
+namespace ruvane::testing {
+
+inline std::string testEffectPath(const std::string& name) {
+    return std::string(RUVANE_TEST_EFFECT_DIR) + "/" + name + ".so";
+}
+
+// The host program's engine and extension, with alerts kept quiet.
+struct QuietHost {
+    QuietHost() { platform.engine.setPrintAlerts(false); }
+    hostplatform::HostPlatform platform;
+};
+
+// A folder with a copy of wrapper.so and its resource file, and, when given, an effect
+// library copied in as Ruvane.so.
+class ModuleFolder {
+public:
+    explicit ModuleFolder(const std::string& effectPath = "") {
+        namespace fs = std::filesystem;
+        fs::copy_file(RUVANE_WRAPPER_PATH, wrapper());
+        fs::copy_file(RUVANE_WRAPPER_RESOURCES_PATH, resources());
+        if (!effectPath.empty()) fs::copy_file(effectPath, folder_.path() / "Ruvane.so");
+    }
+    std::filesystem::path wrapper() const { return folder_.path() / "wrapper.so"; }
+    std::filesystem::path resources() const { return folder_.path() / "wrapper.so.rsr"; }
+    const std::filesystem::path& path() const { return folder_.path(); }
+
+private:
+    TempFolder folder_;
+};
+
+// Loads and opens a module file; fails the test when it cannot.
+inline std::unique_ptr<hostplatform::PlugInModule> openModule(hostplatform::HostPlatform& platform,
+                                                              const std::filesystem::path& path) {
+    std::string error;
+    auto module = hostplatform::PlugInModule::load(platform, path, &error);
+    EXPECT_NE(module, nullptr) << error;
+    if (module) {
+        EXPECT_EQ(module->open(), 0);
+    }
+    return module;
+}
+
+inline hostplatform::TypeDescription typeWithId(const hostplatform::PlugInModule& module, int32_t id) {
+    for (const auto& type : module.types())
+        if (type.info.typeId == id) return type;
+    ADD_FAILURE() << "no type " << id;
+    return {};
+}
+
+// A real-time process of this test program hosting the effect at effectPath.
+class TestRiloProcess : public CWrapperRiloProcess {
+public:
+    TestRiloProcess(const CProcessContext& context, const char* effectPath)
+        : CWrapperRiloProcess(context, effectPath) {}
+    using CProcess::HostSetsControl;
+};
+
+// A group of this test program for making process contexts.
+class ProcessFixture {
+public:
+    explicit ProcessFixture(double sampleRate = 48000.0) : group_(TheModule().Engine()) {
+        group_.Initialize();
+        context_.engine = &TheModule().Engine();
+        context_.type = group_.TypeAt(2);  // 'Rv7m'
+        context_.sampleRate = sampleRate;
+    }
+    CProcessContext context(uint64_t hostInstanceId = 0) const {
+        CProcessContext context = context_;
+        context.hostInstanceId = hostInstanceId;
+        return context;
+    }
+
+private:
+    CWrapperProcessGroup group_;
+    CProcessContext context_;
+};
+
+inline VstIntPtr query(CPluginWrapperInterface& wrapper, TestEffectQuery what, VstIntPtr value = 0, float opt = 0.0f,
+                       void* ptr = nullptr) {
+    return wrapper.Dispatch(effVendorSpecific, what, value, ptr, opt);
+}
+
+}  // namespace ruvane::testing

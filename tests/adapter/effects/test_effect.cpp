@@ -1,0 +1,204 @@
+// A small VST 2.4 effect for the adapter's tests, built in several flavours (see
+// CMakeLists.txt). Tests reach its records through effVendorSpecific queries.
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "tests/adapter/effects/test_effect_queries.h"
+#include "vst/aeffect.h"
+
+#ifndef TEST_EFFECT_PARAMS
+#define TEST_EFFECT_PARAMS 4
+#endif
+#ifndef TEST_EFFECT_PROGRAMS
+#define TEST_EFFECT_PROGRAMS 1
+#endif
+#ifndef TEST_EFFECT_LATENCY
+#define TEST_EFFECT_LATENCY 0
+#endif
+
+namespace {
+
+constexpr int kParams = TEST_EFFECT_PARAMS;
+constexpr int kPrograms = TEST_EFFECT_PROGRAMS;
+constexpr int kNameBytes = 24;
+
+struct TestEffect {
+    AEffect effect{};
+    audioMasterCallback host = nullptr;
+    float values[kParams] = {};
+    int setCounts[kParams] = {};
+    char programNames[kPrograms][kNameBytes] = {};
+    int program = 0;
+    int opens = 0;
+    int mainsOn = 0;
+    int lastBlockSize = 0;
+    float lastSampleRate = 0.0f;
+    int sampleRateCalls = 0;
+    int processFrames[16] = {};
+    int processCalls = 0;
+    // What the host answered while the entry ran, before it could know this effect.
+    VstIntPtr entrySampleRate = -1, entryBlockSize = -1, entryTime = -1;
+};
+
+TestEffect* self(AEffect* effect) { return static_cast<TestEffect*>(effect->object); }
+
+// What each parameter shows; the display flavour has one of each kind in turn.
+void display(const TestEffect& e, int index, char* text) {
+    const float v = e.values[index];
+#ifdef TEST_EFFECT_DISPLAYS
+    switch (index % 5) {
+        case 0: std::snprintf(text, 64, "%.2f", v * 100.0f); return;      // 0.00 .. 100.00
+        case 1: std::snprintf(text, 64, "%s", v >= 0.5f ? "On" : "Off"); return;
+        case 2:                                                            // decibels, -inf at 0
+            if (v <= 0.0f)
+                std::snprintf(text, 64, "-\xE2\x88\x9E");
+            else
+                std::snprintf(text, 64, "%.2f", 20.0f * std::log10(v));
+            return;
+        case 3: std::snprintf(text, 64, "Position %03d", static_cast<int>(v * 100.0f + 0.5f)); return;
+        default: std::snprintf(text, 64, "%s", v < 0.34f ? "Low" : (v < 0.67f ? "Mid" : "High")); return;
+    }
+#else
+    std::snprintf(text, 64, "%.2f", v * 100.0f);
+#endif
+}
+
+[[maybe_unused]] VstIntPtr dispatcher(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+    TestEffect& e = *self(effect);
+    const bool paramInRange = index >= 0 && index < kParams;
+    switch (opcode) {
+        case effOpen: ++e.opens; return 0;
+        case effClose: delete &e; return 0;
+        case effSetProgram:
+            if (value >= 0 && value < kPrograms) e.program = static_cast<int>(value);
+            return 0;
+        case effGetProgram: return e.program;
+        case effSetProgramName: std::snprintf(e.programNames[e.program], kNameBytes, "%s", static_cast<char*>(ptr)); return 0;
+        case effGetProgramName: std::snprintf(static_cast<char*>(ptr), kNameBytes, "%s", e.programNames[e.program]); return 0;
+        case effGetParamLabel:
+            if (paramInRange) std::snprintf(static_cast<char*>(ptr), 64, "%s", index % 5 == 2 ? "dB" : (index % 5 == 0 ? "%" : ""));
+            return 0;
+        case effGetParamDisplay:
+            if (paramInRange) display(e, index, static_cast<char*>(ptr));
+            return 0;
+        case effGetParamName:
+            if (paramInRange) std::snprintf(static_cast<char*>(ptr), 64, "Param %d Name", index);
+            return 0;
+        case effSetSampleRate: e.lastSampleRate = opt; ++e.sampleRateCalls; return 0;
+        case effSetBlockSize: e.lastBlockSize = static_cast<int>(value); return 0;
+        case effMainsChanged:
+            e.mainsOn = static_cast<int>(value);
+#ifdef TEST_EFFECT_AUTOMATES_ON_RESUME
+            // Drives parameter 5 beyond the host's range: the host must keep out of it.
+            if (value) e.host(&e.effect, audioMasterAutomate, 5, 0, nullptr, 1.5f);
+#endif
+            return 0;
+        case effVendorSpecific: {
+            switch (index) {
+                case kQueryAutomate: e.host(&e.effect, audioMasterAutomate, static_cast<VstInt32>(value), 0, nullptr, opt); return 0;
+                case kQueryUpdateDisplay: e.host(&e.effect, audioMasterUpdateDisplay, 0, 0, nullptr, 0.0f); return 0;
+                case kQuerySetCount: return value >= 0 && value < kParams ? e.setCounts[value] : -1;
+                case kQueryOpens: return e.opens;
+                case kQueryMains: return e.mainsOn;
+                case kQueryBlockSize: return e.lastBlockSize;
+                case kQuerySampleRate: return static_cast<VstIntPtr>(e.lastSampleRate);
+                case kQuerySampleRateCalls: return e.sampleRateCalls;
+                case kQueryEntrySampleRate: return e.entrySampleRate;
+                case kQueryEntryBlockSize: return e.entryBlockSize;
+                case kQueryEntryTime: return e.entryTime;
+                case kQueryProcessCalls: return e.processCalls;
+                case kQueryProcessFrames: return value >= 0 && value < 16 ? e.processFrames[value] : -1;
+                case kQueryHost: return e.host(&e.effect, static_cast<VstInt32>(value), static_cast<VstInt32>(opt), 0, ptr, 0.0f);
+                default: return 0;
+            }
+        }
+        default: return 0;
+    }
+}
+
+[[maybe_unused]] void setParameter(AEffect* effect, VstInt32 index, float value) {
+    TestEffect& e = *self(effect);
+    if (index < 0 || index >= kParams) return;
+    e.values[index] = value;
+    ++e.setCounts[index];
+#ifdef TEST_EFFECT_MIRRORS
+    // Parameter 0 follows the last change of any other parameter, and says so to the host.
+    if (index > 0) {
+        e.values[0] = value;
+        e.host(&e.effect, audioMasterAutomate, 0, 0, nullptr, value);
+    }
+#endif
+}
+
+[[maybe_unused]] float getParameter(AEffect* effect, VstInt32 index) {
+    TestEffect& e = *self(effect);
+    return index >= 0 && index < kParams ? e.values[index] : 0.0f;
+}
+
+[[maybe_unused]] void processReplacing(AEffect* effect, float** inputs, float** outputs, VstInt32 frames) {
+    TestEffect& e = *self(effect);
+    if (e.processCalls < 16) e.processFrames[e.processCalls] = frames;
+    ++e.processCalls;
+    for (int channel = 0; channel < 2; ++channel)
+        for (VstInt32 i = 0; i < frames; ++i) outputs[channel][i] = inputs[channel][i] * 0.5f;
+}
+
+// Flavours that never give a usable record keep it here, so nothing of them leaks.
+[[maybe_unused]] AEffect staticRecord{};
+
+AEffect* create(audioMasterCallback host) {
+#if defined(TEST_EFFECT_NULL_RESULT)
+    (void)host;
+    return nullptr;
+#elif defined(TEST_EFFECT_WRONG_MAGIC) || defined(TEST_EFFECT_NULL_DISPATCHER)
+    (void)host;
+    staticRecord.magic = kEffectMagic;
+    staticRecord.dispatcher = dispatcher;
+#ifdef TEST_EFFECT_WRONG_MAGIC
+    staticRecord.magic = fourCharCode('N', 'o', 'p', 'e');
+#else
+    staticRecord.dispatcher = nullptr;
+#endif
+    staticRecord.numParams = kParams;
+    return &staticRecord;
+#else
+    auto* e = new (std::nothrow) TestEffect;
+    if (!e) return nullptr;
+    e->host = host;
+    e->entrySampleRate = host(nullptr, audioMasterGetSampleRate, 0, 0, nullptr, 0.0f);
+    e->entryBlockSize = host(&e->effect, audioMasterGetBlockSize, 0, 0, nullptr, 0.0f);
+    e->entryTime = host(&e->effect, audioMasterGetTime, 0, 0, nullptr, 0.0f);
+    AEffect& a = e->effect;
+    a.magic = kEffectMagic;
+    a.dispatcher = dispatcher;
+    a.setParameter = setParameter;
+    a.getParameter = getParameter;
+    a.processReplacing = processReplacing;
+    a.numPrograms = kPrograms;
+    a.numParams = kParams;
+    a.numInputs = 2;
+    a.numOutputs = 2;
+    a.flags = effFlagsCanReplacing;
+    a.initialDelay = TEST_EFFECT_LATENCY;
+    a.uniqueID = fourCharCode('T', 's', 't', 'E');
+    a.object = e;
+    for (int p = 0; p < kPrograms; ++p) std::snprintf(e->programNames[p], kNameBytes, "Program %d", p);
+    for (int i = 0; i < kParams; ++i) e->values[i] = 0.25f;
+    return &a;
+#endif
+}
+
+}  // namespace
+
+#define TEST_EFFECT_EXPORT extern "C" __attribute__((visibility("default")))
+
+#if TEST_EFFECT_ENTRY == 2
+TEST_EFFECT_EXPORT AEffect* Main(audioMasterCallback host) { return create(host); }
+#elif TEST_EFFECT_ENTRY == 3
+TEST_EFFECT_EXPORT AEffect* VSTPluginMain(audioMasterCallback host) { return create(host); }
+#else
+TEST_EFFECT_EXPORT AEffect* testEffectMain(audioMasterCallback host) __asm__("main");
+TEST_EFFECT_EXPORT AEffect* testEffectMain(audioMasterCallback host) { return create(host); }
+#endif
