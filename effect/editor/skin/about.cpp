@@ -58,7 +58,7 @@ Surface renderAbout(int scale) {
     for (int i = 0; i < repeats; ++i) {
         const double length = unit * std::pow(decay, i);
         const Colour accent = i % 2 == 0 ? palette::kAccentLeft : palette::kAccentRight;
-        roundedRect(c, x, baseline + 10, length, 2.5, 1.25);
+        roundedRect(c, std::round(x), baseline + 10, std::round(length), 2, 1);  // on the grid
         setSource(c, accent.withAlpha(1.0 - 0.15 * i));
         cairo_fill(c);
         x += length + gap;
