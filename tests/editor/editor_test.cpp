@@ -364,6 +364,21 @@ TEST_F(ValueDisplay, BlinksOnlyForASynchronisedDelayOutOfRange) {
     }
 }
 
+TEST_F(ValueDisplay, AnLfoNoteOutOfRangeDoesNotBlink) {
+    effect->setTempoNormalised(1.0f);  // 400 BPM
+    hostSets(kModLfoMode, kOn);
+    hostSets(kModLfoNum, stepCentre(0, 5));
+    hostSets(kModLfoDen, stepCentre(12, 13));  // 1/96 at 400 BPM: far too fast
+    ASSERT_TRUE(effect->isSyncValueOutOfRange(kSyncLfo));
+    moveTo({330, 100});
+    for (int i = 0; i < 6; ++i) {
+        now += 251;
+        idle();
+        EXPECT_EQ(editor->getShownReading(), kModLfoNum);
+        EXPECT_EQ(digits(), "1_96");
+    }
+}
+
 TEST_F(EditorFixture, MetersShowAFullPeakAndSilenceEmptiesThemInHalfASecond) {
     effect->setSampleRate(44100.0f);
     effect->resume();
