@@ -140,30 +140,30 @@ void Editor::close() {
 }
 
 void Editor::buildControls() {
-    for (const layout::Control& spec : layout::kControls) {
-        if (spec.tag >= kNumMainTags) continue;
-        toolkit::CControl* control = makeControl(spec.tag);
+    for (const layout::Control& placement : layout::kControls) {
+        if (placement.tag >= kNumMainTags) continue;
+        toolkit::CControl* control = makeControl(placement.tag);
         if (control == nullptr) continue;
-        controls_[static_cast<std::size_t>(spec.tag)] = control;
+        controls_[static_cast<std::size_t>(placement.tag)] = control;
         frame->addView(control);
     }
 }
 
 toolkit::CControl* Editor::makeControl(int tag) {
-    const layout::Control& spec = *layout::findControl(tag);
-    const toolkit::CRect size = rectOf(spec.rect);
-    toolkit::CBitmap* bitmap = spec.bitmap != 0 ? openingBitmaps().get(spec.bitmap) : nullptr;
-    const layout::Bitmap* art = layout::findBitmap(spec.bitmap);
-    const int32_t frameHeight = art != nullptr ? art->frameHeight() : static_cast<int32_t>(spec.rect.height());
+    const layout::Control& placement = *layout::findControl(tag);
+    const toolkit::CRect size = rectOf(placement.rect);
+    toolkit::CBitmap* bitmap = placement.bitmap != 0 ? openingBitmaps().get(placement.bitmap) : nullptr;
+    const layout::Bitmap* art = layout::findBitmap(placement.bitmap);
+    const int32_t frameHeight = art != nullptr ? art->frameHeight() : static_cast<int32_t>(placement.rect.height());
     const float parameter = tag < kNumSoundParameters ? zav_->getParameter(tag) : 0.0f;
 
     toolkit::CControl* control = nullptr;
     float value = parameter;
-    switch (spec.kind) {
+    switch (placement.kind) {
         case layout::ControlKind::AnimKnob: {
-            auto* knob = new toolkit::CAnimKnob(size, this, tag, spec.frames, frameHeight, bitmap);
+            auto* knob = new toolkit::CAnimKnob(size, this, tag, placement.frames, frameHeight, bitmap);
             knob->setZoomFactor(kKnobZoomFactor);
-            if (layout::isSet(spec.wheelIncrement)) knob->setWheelInc(static_cast<float>(spec.wheelIncrement));
+            if (layout::isSet(placement.wheelIncrement)) knob->setWheelInc(static_cast<float>(placement.wheelIncrement));
             control = knob;
             break;
         }
@@ -172,10 +172,10 @@ toolkit::CControl* Editor::makeControl(int tag) {
             if (tag == kLinkTag) value = linksChannels() ? 1.0f : 0.0f;
             break;
         case layout::ControlKind::Switch:
-            control = new ZAVSwitch(size, this, tag, spec.frames, frameHeight, spec.positions, bitmap);
+            control = new ZAVSwitch(size, this, tag, placement.frames, frameHeight, placement.positions, bitmap);
             break;
         case layout::ControlKind::SwitchVert:
-            control = new ZAVSwitchVert(size, this, tag, spec.frames, frameHeight, spec.positions, bitmap);
+            control = new ZAVSwitchVert(size, this, tag, placement.frames, frameHeight, placement.positions, bitmap);
             break;
         case layout::ControlKind::KickButton:
             control = new ZAVKickButton(size, this, tag, frameHeight, bitmap);
@@ -186,7 +186,7 @@ toolkit::CControl* Editor::makeControl(int tag) {
             value = std::sqrt(tag == kTempoAreaTag ? zav_->getTempoNormalised() : parameter);
             break;
         case layout::ControlKind::MovieBitmap:
-            control = new toolkit::CMovieBitmap(size, this, tag, spec.frames, frameHeight, bitmap);
+            control = new toolkit::CMovieBitmap(size, this, tag, placement.frames, frameHeight, bitmap);
             value = 0.0f;
             if (tag == kActiveLampTag && controls_[kMainBypass] != nullptr)
                 value = 1.0f - controls_[kMainBypass]->getValue();
@@ -199,7 +199,7 @@ toolkit::CControl* Editor::makeControl(int tag) {
         default:
             return nullptr;
     }
-    if (layout::isSet(spec.defaultValue)) control->setDefaultValue(static_cast<float>(spec.defaultValue));
+    if (layout::isSet(placement.defaultValue)) control->setDefaultValue(static_cast<float>(placement.defaultValue));
     control->setValue(value);
     return control;
 }

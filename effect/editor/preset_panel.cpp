@@ -31,9 +31,9 @@ constexpr int kLastPresetIndex = kNumPresets - 1;
 
 toolkit::CRect rectOf(const layout::Rect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
-toolkit::CCoord frameHeightOf(const layout::Control& spec) {
-    const layout::Bitmap* art = layout::findBitmap(spec.bitmap);
-    return art != nullptr ? art->frameHeight() : spec.rect.height();
+toolkit::CCoord frameHeightOf(const layout::Control& placement) {
+    const layout::Bitmap* art = layout::findBitmap(placement.bitmap);
+    return art != nullptr ? art->frameHeight() : placement.rect.height();
 }
 
 void styleText(toolkit::CParamDisplay* display) {
@@ -62,15 +62,15 @@ bool CPresetSystemEditor::open(void* /*parentWindow*/) {
 void CPresetSystemEditor::buildPanel() {
     const PresetBank& bank = presetEffect_->bank();
     const int current = presetEffect_->getCurrentPreset();
-    for (const layout::Control& spec : layout::kControls) {
-        if (spec.tag < kFirstPanelTag || spec.tag > kLastPanelTag) continue;
-        const toolkit::CRect rect = rectOf(spec.rect);
-        toolkit::CBitmap* bitmap = openingBitmaps_.get(spec.bitmap);
-        const toolkit::CCoord frameHeight = frameHeightOf(spec);
+    for (const layout::Control& placement : layout::kControls) {
+        if (placement.tag < kFirstPanelTag || placement.tag > kLastPanelTag) continue;
+        const toolkit::CRect rect = rectOf(placement.rect);
+        toolkit::CBitmap* bitmap = openingBitmaps_.get(placement.bitmap);
+        const toolkit::CCoord frameHeight = frameHeightOf(placement);
         toolkit::CControl* control = nullptr;
-        switch (spec.kind) {
+        switch (placement.kind) {
             case layout::ControlKind::TextEdit: {
-                nameField_ = new toolkit::CTextEdit(rect, this, spec.tag,
+                nameField_ = new toolkit::CTextEdit(rect, this, placement.tag,
                                                     presetNameText(bank[static_cast<std::size_t>(current)].name),
                                                     bitmap, 0);
                 styleText(nameField_);
@@ -79,7 +79,7 @@ void CPresetSystemEditor::buildPanel() {
                 break;
             }
             case layout::ControlKind::OptionMenu: {
-                presetList_ = new toolkit::COptionMenu(rect, this, spec.tag, bitmap, nullptr, kInvisibleListStyle);
+                presetList_ = new toolkit::COptionMenu(rect, this, placement.tag, bitmap, nullptr, kInvisibleListStyle);
                 for (const PresetRecord& preset : bank) presetList_->addEntry(presetNameText(preset.name));
                 presetList_->setNbItemsPerColumn(kPresetListRows);
                 presetList_->setCurrent(current);
@@ -89,7 +89,7 @@ void CPresetSystemEditor::buildPanel() {
             }
             case layout::ControlKind::ParamDisplay: {
                 controllerDisplay_ = new toolkit::CParamDisplay(rect, bitmap, 0);
-                controllerDisplay_->setTag(spec.tag);
+                controllerDisplay_->setTag(placement.tag);
                 styleText(controllerDisplay_);
                 controllerDisplay_->setValueToStringFunction(
                     [](float value, char text[256], toolkit::CParamDisplay*) {
@@ -102,22 +102,22 @@ void CPresetSystemEditor::buildPanel() {
                 break;
             }
             case layout::ControlKind::PSRockerSwitch:
-                control = new CPSRockerSwitch(rect, this, spec.tag, frameHeight, bitmap, {}, toolkit::kHorizontal);
+                control = new CPSRockerSwitch(rect, this, placement.tag, frameHeight, bitmap, {}, toolkit::kHorizontal);
                 break;
             case layout::ControlKind::SaveLoadButton:
-                control = new CSaveLoadButton(rect, this, spec.tag, frameHeight, bitmap, {});
+                control = new CSaveLoadButton(rect, this, placement.tag, frameHeight, bitmap, {});
                 break;
             case layout::ControlKind::PSKickButton:
-                control = new CPSKickButton(rect, this, spec.tag, frameHeight, bitmap, {}, spec.doubleClickOnly);
+                control = new CPSKickButton(rect, this, placement.tag, frameHeight, bitmap, {}, placement.doubleClickOnly);
                 break;
             case layout::ControlKind::PSOnOffButton:
-                control = new CPSOnOffButton(rect, this, spec.tag, bitmap);
+                control = new CPSOnOffButton(rect, this, placement.tag, bitmap);
                 break;
             default:
                 break;
         }
         if (control == nullptr) continue;
-        panelControls_[static_cast<std::size_t>(spec.tag - kFirstPanelTag)] = control;
+        panelControls_[static_cast<std::size_t>(placement.tag - kFirstPanelTag)] = control;
         frame->addView(control);
     }
     learnButton_ = getPanelControl(kLearnTag);

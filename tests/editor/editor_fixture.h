@@ -79,8 +79,8 @@ protected:
         return *found;
     }
     static toolkit::CPoint centreOf(int tag) {
-        const layout::Control* spec = layout::findControl(tag);
-        return {spec->rect.centreX(), spec->rect.centreY()};
+        const layout::Control* placement = layout::findControl(tag);
+        return {placement->rect.centreX(), placement->rect.centreY()};
     }
     void idle() { editor->idle(); }
     // A press and release at a point; double clicks come from two of these in time.

@@ -31,24 +31,24 @@ TEST_F(EditorLayout, EveryControlSitsWhereTheTableSaysInItsOrder) {
     // The frame's views in z-order are the table's controls in creation order.
     ASSERT_EQ(frame().getNbViews(), static_cast<int32_t>(layout::kControls.size()));
     for (std::size_t i = 0; i < layout::kControls.size(); ++i) {
-        const layout::Control& spec = layout::kControls[i];
+        const layout::Control& placement = layout::kControls[i];
         auto* view = dynamic_cast<toolkit::CControl*>(frame().getView(static_cast<int32_t>(i)));
-        ASSERT_NE(view, nullptr) << "tag " << spec.tag;
-        EXPECT_EQ(view->getTag(), spec.tag);
+        ASSERT_NE(view, nullptr) << "tag " << placement.tag;
+        EXPECT_EQ(view->getTag(), placement.tag);
         const toolkit::CRect& size = view->getViewSize();
-        EXPECT_EQ((layout::Rect{size.left, size.top, size.right, size.bottom}), spec.rect) << "tag " << spec.tag;
+        EXPECT_EQ((layout::Rect{size.left, size.top, size.right, size.bottom}), placement.rect) << "tag " << placement.tag;
     }
 }
 
 TEST_F(EditorLayout, KnobsStartAtTheEffectsValuesWithTheirDefaultsAndWheelSteps) {
     int knobs = 0;
-    for (const layout::Control& spec : layout::kControls) {
-        if (spec.kind != layout::ControlKind::AnimKnob) continue;
+    for (const layout::Control& placement : layout::kControls) {
+        if (placement.kind != layout::ControlKind::AnimKnob) continue;
         ++knobs;
-        auto* knob = dynamic_cast<toolkit::CAnimKnob*>(&control(spec.tag));
-        ASSERT_NE(knob, nullptr) << spec.tag;
-        EXPECT_EQ(knob->getValue(), parameter(spec.tag)) << spec.tag;
-        EXPECT_FLOAT_EQ(knob->getDefaultValue(), static_cast<float>(spec.defaultValue)) << spec.tag;
+        auto* knob = dynamic_cast<toolkit::CAnimKnob*>(&control(placement.tag));
+        ASSERT_NE(knob, nullptr) << placement.tag;
+        EXPECT_EQ(knob->getValue(), parameter(placement.tag)) << placement.tag;
+        EXPECT_FLOAT_EQ(knob->getDefaultValue(), static_cast<float>(placement.defaultValue)) << placement.tag;
         EXPECT_EQ(knob->getWheelInc(), 0.03125f);
         EXPECT_EQ(knob->getZoomFactor(), 5.0f);
     }
