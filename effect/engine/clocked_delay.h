@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "effect/engine/delay_line.h"
+#include "effect/engine/dsp_math.h"
 
 namespace ruvane {
 
@@ -32,12 +33,17 @@ public:
     // Clears the histories; rate 1, phase 0.
     void reset();
 
+    // Both histories keep their samples flushed with this offset (values below about 6e-21
+    // become 0): the interpolation multiplies them by powers of a position that can be as
+    // small as 1e-8, and a decaying tail would otherwise give subnormal products.
+    static constexpr float kHistoryFlushOffset = 1e-13f;
+
     // Shifts one line input into the input history (every sample, Vco on or not).
     void pushInput(float input) {
         x_[0] = x_[1];
         x_[1] = x_[2];
         x_[2] = x_[3];
-        x_[3] = input;
+        x_[3] = flush(input, kHistoryFlushOffset);
     }
 
     // The engine's rates lie within 1/8..8; anything outside the wider band below (or NaN)
@@ -69,7 +75,7 @@ public:
                 y_[0] = y_[1];
                 y_[1] = y_[2];
                 y_[2] = y_[3];
-                y_[3] = line.clock(input.at(u * inverseRate));  // the tick's place between x1 and x2
+                y_[3] = flush(line.clock(input.at(u * inverseRate)), kHistoryFlushOffset);  // the tick's place between x1 and x2
                 u += 1.0f;
             } while (p >= 1.0f);
         }

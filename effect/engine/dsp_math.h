@@ -19,7 +19,7 @@ inline constexpr float kHalfPi = 1.57079632679490f;
 // denormal range (evaluated in float: the add rounds them away). A recursion may add the
 // offset to one of its terms before the sum instead, which keeps it off the critical path.
 inline constexpr float kFlushOffset = 1e-18f;
-inline float flush(float x) { return (x + kFlushOffset) - kFlushOffset; }
+inline float flush(float x, float offset = kFlushOffset) { return (x + offset) - offset; }
 
 // A tiny offset whose sign flips every sample: added to a recursion it keeps the
 // state out of the denormal range without accumulating.
@@ -68,8 +68,9 @@ template <int Lane>
 float laneOf(__m128 v) {
     return _mm_cvtss_f32(_mm_shuffle_ps(v, v, _MM_SHUFFLE(Lane, Lane, Lane, Lane)));
 }
-inline Pair flush(Pair x) {
-    const Pair tiny = _mm_set1_ps(kFlushOffset);
+// The flush with another offset: values far below `offset` times 2^-24 become 0.
+inline Pair flush(Pair x, float offset = kFlushOffset) {
+    const Pair tiny = _mm_set1_ps(offset);
     return _mm_sub_ps(_mm_add_ps(x, tiny), tiny);
 }
 
