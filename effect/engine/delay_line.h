@@ -35,6 +35,23 @@ public:
     // position, advance both.
     float clock(float input) { return process(input); }
 
+    // frames samples read at the read position, which advances; the write position stays.
+    // With the read position at least frames behind the write position, this and a
+    // writeBlock() of the same frames give what frames calls of process() give.
+    void readBlock(float* out, int frames) {
+        for (int n = 0; n < frames; ++n) {
+            out[n] = data_[read_];
+            if (++read_ == length_) read_ = 0;
+        }
+    }
+    // frames samples written at the write position, which advances.
+    void writeBlock(const float* in, int frames) {
+        for (int n = 0; n < frames; ++n) {
+            data_[write_] = in[n];
+            if (++write_ == length_) write_ = 0;
+        }
+    }
+
     // Starts (or prolongs) a fade-out towards a jump to a new time.
     void startTimeChange() { timeChanged_ = true; }
     // One sample of the fade: returns the gain for this sample's output. At the bottom of
@@ -58,6 +75,8 @@ public:
         timeChanged_ = false;
     }
     bool timeChangePending() const { return timeChanged_; }
+    // No fade under way: fade() returns 1 until the next time change.
+    bool fadeSettled() const { return !timeChanged_ && fadeGain_ == 1.0f; }
     float fadeGain() const { return fadeGain_; }
     float fadeCoefficient() const { return fadeFall_; }
 

@@ -193,7 +193,10 @@ void SignalPath::runChunk(const float* inLeft, const float* inRight, float* outL
     }
     if (s.modOn) lfo_.run(s.wave, s.lfoIncrement, x.lfoLeft.data(), x.lfoRight.data(), frames);
 
-    runLoop(frames);
+    if (naturalClockRun(frames))
+        runLoop<true>(frames);
+    else
+        runLoop<false>(frames);
 
     // Mix, reverb, output gain.
     for (int i = 0; i < frames; ++i) {
@@ -237,6 +240,17 @@ void SignalPath::runChunk(const float* inLeft, const float* inRight, float* outL
 // filter, feedback. Leaves the wet signal times the mix in scratch_.wetLeft/wetRight.
 // Everything the loop carries from sample to sample lives in locals meanwhile: the stores
 // into the delay buffers could otherwise alias it and force a reload on every sample.
+bool SignalPath::naturalClockRun(int frames) const {
+    const BlockSettings& s = settings_;
+    // Without modulation and with "Vco Manual" at its centre the clock rate is exactly 1.
+    if (!s.vcoOn || s.modOn || s.manual != 0.0f) return false;
+    for (int line = 0; line < 2; ++line)
+        if (!clocked_[line].atNaturalClock() || !lines_[line].fadeSettled() || lines_[line].distance() < frames)
+            return false;
+    return true;
+}
+
+template <bool NaturalClock>
 void SignalPath::runLoop(int frames) {
     const BlockSettings& s = settings_;
     Scratch& x = scratch_;
@@ -254,6 +268,10 @@ void SignalPath::runLoop(int frames) {
     Drive drive = drive_;
     StateVariableFilter filter = filter_;
     FilterCoefficients coefficients = filterCoefficients_;
+    if constexpr (NaturalClock) {
+        vcoLeft.readNaturalRun(lines_[0], x.vcoLeft.data(), frames);
+        vcoRight.readNaturalRun(lines_[1], x.vcoRight.data(), frames);
+    }
 
     for (int i = 0; i < frames; ++i) {
         const std::array<float, kSmootherLanes>& sm = x.smoothed[i];
@@ -325,19 +343,27 @@ void SignalPath::runLoop(int frames) {
         }
 
         // Delay lines.
-        vcoLeft.pushInput(lineLeft);
-        vcoRight.pushInput(lineRight);
         float outLineLeft;
         float outLineRight;
-        if (s.vcoOn) {
-            outLineLeft = vcoLeft.process(lines_[0], rateLeft);
-            outLineRight = vcoRight.process(lines_[1], rateRight);
+        if constexpr (NaturalClock) {
+            // Read ahead; the ticks follow after the loop. The fades are settled (gain 1).
+            outLineLeft = x.vcoLeft[i];
+            outLineRight = x.vcoRight[i];
+            x.tickLeft[i] = lineLeft;
+            x.tickRight[i] = lineRight;
         } else {
-            outLineLeft = lines_[0].process(lineLeft);
-            outLineRight = lines_[1].process(lineRight);
+            vcoLeft.pushInput(lineLeft);
+            vcoRight.pushInput(lineRight);
+            if (s.vcoOn) {
+                outLineLeft = vcoLeft.process(lines_[0], rateLeft);
+                outLineRight = vcoRight.process(lines_[1], rateRight);
+            } else {
+                outLineLeft = lines_[0].process(lineLeft);
+                outLineRight = lines_[1].process(lineRight);
+            }
+            outLineLeft *= lines_[0].fade(distance_[0]);
+            outLineRight *= lines_[1].fade(distance_[1]);
         }
-        outLineLeft *= lines_[0].fade(distance_[0]);
-        outLineRight *= lines_[1].fade(distance_[1]);
 
         // Filter in the loop or on the wet signal; wet and feedback signals.
         float wetLeft = outLineLeft;
@@ -363,6 +389,10 @@ void SignalPath::runLoop(int frames) {
         const float mix = sm[kSmoothMix];
         x.wetLeft[i] = wetLeft * s.wetSign[0] * mix;
         x.wetRight[i] = wetRight * s.wetSign[1] * mix;
+    }
+    if constexpr (NaturalClock) {
+        vcoLeft.writeNaturalRun(lines_[0], x.tickLeft.data(), frames);
+        vcoRight.writeNaturalRun(lines_[1], x.tickRight.data(), frames);
     }
     clocked_ = {vcoLeft, vcoRight};
     envelope_ = {envelopeLeft, envelopeRight};

@@ -64,12 +64,18 @@ private:
         PerSample<float> lineLeft, lineRight;  // line inputs before feedback
         PerSample<float> lfoLeft, lfoRight;
         PerSample<float> wetLeft, wetRight;    // wet times mix, then the output pair
+        PerSample<float> vcoLeft, vcoRight;    // natural-clock runs: outputs read ahead
+        PerSample<float> tickLeft, tickRight;  // natural-clock runs: line inputs
     };
+    static_assert(kChunk <= ClockedDelay::kMaxNaturalRun);
 
     void applyControls(EngineControls& controls);
     void placeReadPositions(EngineControls& controls);
     void armRandomTrigger(const EngineControls& controls, const HostTime& time);
     void runChunk(const float* inLeft, const float* inRight, float* outLeft, float* outRight, int frames);
+    // Whether this chunk may run the clocked delay block-wise (see ClockedDelay).
+    bool naturalClockRun(int frames) const;
+    template <bool NaturalClock>
     void runLoop(int frames);
 
     float sampleRate_ = 0.0f;

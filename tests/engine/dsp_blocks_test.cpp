@@ -2,6 +2,8 @@
 // anti-alias filter, clocked delay, LFO, envelope, state-variable filter, drive, meter.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include <cmath>
 #include <complex>
 #include <vector>
@@ -210,6 +212,40 @@ TEST(ClockedDelay, RateOneIsAPlainDelayPlusInterpolationLatency) {
     std::vector<float> out;
     for (int n = 0; n < 400; ++n) out.push_back(run.step(n == 10 ? 1.0f : 0.0f, 1.0f));
     for (int n = 0; n < 400; ++n) EXPECT_NEAR(out[static_cast<std::size_t>(n)], n == 213 ? 1.0f : 0.0f, 1e-6f) << n;
+}
+
+// At rate 1 on the tick the clocked delay takes shortcuts: per sample (process) and
+// block-wise (read ahead, ticks after). Both must give what the full arithmetic gives, bit
+// for bit, and hand over to it seamlessly when the rate moves and comes back.
+TEST(ClockedDelay, NaturalClockShortcutsEqualTheFullArithmeticBitForBit) {
+    ClockedRun full(100), perSample(100), blockWise(100);
+    std::uint32_t seed = 5;
+    auto input = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<float>(seed >> 8) / 8388608.0f - 1.0f;
+    };
+    std::vector<float> inputs(40), outputs(40);
+    int natural = 0;
+    for (int block = 0; block < 60; ++block) {
+        // Rate 1, except for a few blocks that move it (the shortcuts resume once the phase
+        // has settled again).
+        const float rate = block % 20 == 7 ? 1.1f : 1.0f;
+        for (float& v : inputs) v = input();
+        const bool blockRun = rate == 1.0f && blockWise.vco.atNaturalClock();
+        if (blockRun) {
+            ++natural;
+            blockWise.vco.readNaturalRun(blockWise.line, outputs.data(), 40);
+            blockWise.vco.writeNaturalRun(blockWise.line, inputs.data(), 40);
+        }
+        for (std::size_t n = 0; n < inputs.size(); ++n) {
+            full.vco.pushInput(inputs[n]);
+            const float expected = full.vco.processAtRate(full.line, rate);
+            ASSERT_EQ(perSample.step(inputs[n], rate), expected) << block << " " << n;
+            if (!blockRun) outputs[n] = blockWise.step(inputs[n], rate);
+            ASSERT_EQ(outputs[n], expected) << block << " " << n;
+        }
+    }
+    EXPECT_GE(natural, 50);
 }
 
 TEST(ClockedDelay, RateScalesTheDelayInversely) {
