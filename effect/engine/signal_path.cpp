@@ -354,7 +354,11 @@ void SignalPath::runLoop(int frames) {
         } else {
             vcoLeft.pushInput(lineLeft);
             vcoRight.pushInput(lineRight);
-            if (s.vcoOn) {
+            if (s.vcoOn && s.modOn) {
+                // Modulated rates are not held at 1: no shortcut to look for.
+                outLineLeft = vcoLeft.processAtRate(lines_[0], rateLeft);
+                outLineRight = vcoRight.processAtRate(lines_[1], rateRight);
+            } else if (s.vcoOn) {
                 outLineLeft = vcoLeft.process(lines_[0], rateLeft);
                 outLineRight = vcoRight.process(lines_[1], rateRight);
             } else {

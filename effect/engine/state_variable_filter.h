@@ -44,7 +44,13 @@ public:
     // q = 2 (1 - res^0.25).
     static float dampingFor(float resonance);
     // The least share of the band state a pass may carry over (see StateVariableFilter).
-    static float minCarryFor(float f, float q);
+    // One pass maps (low, band) through [[1, f], [-f, c - f q - f^2]] for a carried share c.
+    // It stays stable while c > f q - 1 and c > f^2 / 2 + f q - 1; keep a margin above both.
+    static float minCarryFor(float f, float q) {
+        constexpr float kMargin = 0.05f;
+        const float bound = std::max(f * q - 1.0f, 0.5f * f * f + f * q - 1.0f) + kMargin;
+        return std::clamp(bound, 0.0f, 1.0f);
+    }
 
     float f() const { return f_; }
     float q() const { return q_; }
