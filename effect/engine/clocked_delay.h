@@ -39,11 +39,14 @@ public:
     static constexpr float kHistoryFlushOffset = 1e-13f;
 
     // Shifts one line input into the input history (every sample, Vco on or not).
-    void pushInput(float input) {
+    void pushInput(float input) { pushUnflushed(flush(input, kHistoryFlushOffset)); }
+    // The same while the Vco is off: nothing interpolates the history then, and within
+    // four samples of switching it on the flushed values have replaced these.
+    void pushUnflushed(float input) {
         x_[0] = x_[1];
         x_[1] = x_[2];
         x_[2] = x_[3];
-        x_[3] = flush(input, kHistoryFlushOffset);
+        x_[3] = input;
     }
 
     // The engine's rates lie within 1/8..8; anything outside the wider band below (or NaN)

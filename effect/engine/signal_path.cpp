@@ -352,8 +352,13 @@ void SignalPath::runLoop(int frames) {
             x.tickLeft[i] = lineLeft;
             x.tickRight[i] = lineRight;
         } else {
-            vcoLeft.pushInput(lineLeft);
-            vcoRight.pushInput(lineRight);
+            if (s.vcoOn) {
+                vcoLeft.pushInput(lineLeft);
+                vcoRight.pushInput(lineRight);
+            } else {
+                vcoLeft.pushUnflushed(lineLeft);
+                vcoRight.pushUnflushed(lineRight);
+            }
             if (s.vcoOn && s.modOn) {
                 // Modulated rates are not held at 1: no shortcut to look for.
                 outLineLeft = vcoLeft.processAtRate(lines_[0], rateLeft);
