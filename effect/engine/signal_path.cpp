@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "effect/engine/modulated_clock_rate.h"
 #include "effect/engine/parameter_mapping.h"
 
 namespace ruvane {
@@ -268,6 +269,7 @@ void SignalPath::runLoop(int frames) {
     Drive drive = drive_;
     StateVariableFilter filter = filter_;
     FilterCoefficients coefficients = filterCoefficients_;
+    float baseLeft = 1.0f, baseRight = 1.0f;  // 2^x0 of the modulated clock rates
     if constexpr (NaturalClock) {
         vcoLeft.readNaturalRun(lines_[0], x.vcoLeft.data(), frames);
         vcoRight.readNaturalRun(lines_[1], x.vcoRight.data(), frames);
@@ -302,6 +304,8 @@ void SignalPath::runLoop(int frames) {
 
         // Modulation.
         const float source = sm[kSmoothModSource];
+        const float previousEnvelopeLeft = envelopeLeft.value();
+        const float previousEnvelopeRight = envelopeRight.value();
         const float envelopeLeftValue = envelopeLeft.process(magnitudeLeft, s.sensitivity);
         const float envelopeRightValue = envelopeRight.process(magnitudeRight, s.sensitivity);
         const float vcoDepth = sm[kSmoothVcoDepth];
@@ -316,17 +320,44 @@ void SignalPath::runLoop(int frames) {
             const float cutoffOctaves = kModFilterOctaves * sm[kSmoothFilterDepth] * (lfoLeft + envModLeft);
             if (s.vcoOn) {
                 // envMod / N = (e - 0.5) k with k = 2 source / N: the same value, since N is
-                // a power of two, one multiply shorter on the envelope's way to the rates.
+                // a power of two.
                 const float envelopeScale = 2.0f * source * inverseWindowLength_;
-                const float octavesLeft =
-                    std::min(1.0f, lfoLeft + (envelopeLeftValue - 0.5f) * envelopeScale) * vcoDepth;
-                const float octavesRight =
-                    std::min(1.0f, lfoRight + (envelopeRightValue - 0.5f) * envelopeScale) * vcoDepth;
-                const __m128 powers = fastExp2x4(
-                    _mm_setr_ps(cutoffOctaves, manualOctaves + octavesLeft, manualOctaves + octavesRight, 0.0f));
+                if (i == 0) {
+                    const __m128 bases = fastExp2x4(_mm_setr_ps(
+                        ModulatedClockRate::baseOctaves(manualOctaves, lfoLeft, envelopeScale, vcoDepth,
+                                                        envelopeLeft.coefficient() * previousEnvelopeLeft),
+                        ModulatedClockRate::baseOctaves(manualOctaves, lfoRight, envelopeScale, vcoDepth,
+                                                        envelopeRight.coefficient() * previousEnvelopeRight),
+                        0.0f, 0.0f));
+                    baseLeft = laneOf<0>(bases);
+                    baseRight = laneOf<1>(bases);
+                }
+                const ModulatedClockRate left(baseLeft, manualOctaves, lfoLeft, envelopeScale, vcoDepth,
+                                              envelopeLeft.weight() * s.sensitivity);
+                const ModulatedClockRate right(baseRight, manualOctaves, lfoRight, envelopeScale, vcoDepth,
+                                               envelopeRight.weight() * s.sensitivity);
+                rateLeft = left.rate(magnitudeLeft, envelopeLeftValue);
+                rateRight = right.rate(magnitudeRight, envelopeRightValue);
+                // The next sample's bases go with this sample's cutoff factor into one power
+                // of four lanes: they wait for this sample's envelope only.
+                float nextLeftOctaves = 0.0f, nextRightOctaves = 0.0f;
+                if (i + 1 < frames) {
+                    const std::array<float, kSmootherLanes>& next = x.smoothed[i + 1];
+                    const float nextSource = next[kSmoothModSource];
+                    const float nextDepth = next[kSmoothVcoDepth];
+                    const float nextManual = (1.0f - nextDepth) * s.manual;
+                    const float nextScale = 2.0f * nextSource * inverseWindowLength_;
+                    nextLeftOctaves = ModulatedClockRate::baseOctaves(
+                        nextManual, x.lfoLeft[i + 1] * (1.0f - nextSource), nextScale, nextDepth,
+                        envelopeLeft.coefficient() * envelopeLeftValue);
+                    nextRightOctaves = ModulatedClockRate::baseOctaves(
+                        nextManual, x.lfoRight[i + 1] * (1.0f - nextSource), nextScale, nextDepth,
+                        envelopeRight.coefficient() * envelopeRightValue);
+                }
+                const __m128 powers = fastExp2x4(_mm_setr_ps(cutoffOctaves, nextLeftOctaves, nextRightOctaves, 0.0f));
                 cutoffFactor = laneOf<0>(powers);
-                rateLeft = laneOf<1>(powers);
-                rateRight = laneOf<2>(powers);
+                baseLeft = laneOf<1>(powers);
+                baseRight = laneOf<2>(powers);
             } else {
                 cutoffFactor = fastExp2(cutoffOctaves);
             }
@@ -359,11 +390,7 @@ void SignalPath::runLoop(int frames) {
                 vcoLeft.pushUnflushed(lineLeft);
                 vcoRight.pushUnflushed(lineRight);
             }
-            if (s.vcoOn && s.modOn) {
-                // Modulated rates are not held at 1: no shortcut to look for.
-                outLineLeft = vcoLeft.processAtRate(lines_[0], rateLeft);
-                outLineRight = vcoRight.processAtRate(lines_[1], rateRight);
-            } else if (s.vcoOn) {
+            if (s.vcoOn) {
                 outLineLeft = vcoLeft.process(lines_[0], rateLeft);
                 outLineRight = vcoRight.process(lines_[1], rateRight);
             } else {

@@ -2,10 +2,11 @@
 // anti-alias filter, clocked delay, LFO, envelope, state-variable filter, drive, meter.
 #include <gtest/gtest.h>
 
-#include <cstdint>
-
+#include <algorithm>
 #include <cmath>
 #include <complex>
+#include <cstdint>
+#include <cstdio>
 #include <vector>
 
 #include "effect/engine/anti_alias_filter.h"
@@ -16,6 +17,7 @@
 #include "effect/engine/envelope_follower.h"
 #include "effect/engine/input_meter.h"
 #include "effect/engine/lfo.h"
+#include "effect/engine/modulated_clock_rate.h"
 #include "effect/engine/smoother.h"
 #include "effect/engine/state_variable_filter.h"
 
@@ -596,6 +598,54 @@ TEST(InputMeter, ShowsTheInputLatencyMinusOneSamplesLateAndResetsOnTake) {
     EXPECT_EQ(meter.takeLeft(), 0.8f);
     EXPECT_EQ(meter.takeRight(), 0.6f);
     EXPECT_EQ(meter.takeLeft(), 0.0f);
+}
+
+}  // namespace
+}  // namespace ruvane
+
+// ---------------------------------------------------------------------------------------
+// Modulated clock rate
+
+namespace ruvane {
+namespace {
+
+// The split rate (power of everything known before the sample, times a short polynomial of
+// this sample's input) stays within 1e-6 of 2^(manual + min(1, lfo + (e - 0.5) k) depth)
+// over the whole range of its inputs, the limited octave and loud inputs included.
+TEST(ModulatedClockRate, StaysWithinOneMillionthOfThePowerItStandsFor) {
+    std::uint32_t seed = 77;
+    auto uniform = [&seed](double low, double high) {
+        seed = seed * 1664525u + 1013904223u;
+        return low + (high - low) * static_cast<double>(seed >> 8) / 16777216.0;
+    };
+    double worst = 0.0;
+    for (int n = 0; n < 200000; ++n) {
+        const float manual = static_cast<float>(uniform(-2.0, 2.0));
+        const float lfo = static_cast<float>(uniform(-1.0, 1.0));
+        const float source = static_cast<float>(uniform(0.0, 1.0));
+        const float depth = static_cast<float>(uniform(-1.0, 1.0));
+        const float scale = 2.0f * source / static_cast<float>(1 << static_cast<int>(uniform(1.0, 4.999)));
+        const float sampleRate = static_cast<float>(uniform(4096.0, 200000.0));
+        EnvelopeFollower envelope;
+        envelope.setSpeed(static_cast<float>(uniform(100.0, 1000.0)), sampleRate, 4);
+        const float sensitivity = static_cast<float>(std::exp2(uniform(0.0, 4.0)));
+        const float previous = static_cast<float>(uniform(0.0, 3.0));
+        const float magnitude = static_cast<float>(n % 10 == 0 ? uniform(0.0, 1000.0) : uniform(0.0, 4.0));
+
+        envelope.process(previous / envelope.weight(), 1.0f);  // from 0 to about `previous`
+        const float before = envelope.value();
+        const float e = envelope.process(magnitude, sensitivity);
+        const float base = fastExp2(
+            ModulatedClockRate::baseOctaves(manual, lfo, scale, depth, envelope.coefficient() * before));
+        const ModulatedClockRate rate(base, manual, lfo, scale, depth, envelope.weight() * sensitivity);
+        const double exact =
+            std::exp2(double{manual} + std::min(1.0, double{lfo} + (double{e} - 0.5) * double{scale}) * double{depth});
+        const double relative = std::fabs(rate.rate(magnitude, e) / exact - 1.0);
+        ASSERT_LE(relative, 1e-6) << "manual " << manual << " lfo " << lfo << " depth " << depth << " m "
+                                  << magnitude << " e " << e;
+        worst = std::max(worst, relative);
+    }
+    std::printf("largest relative error of the split clock rate: %.2g\n", worst);
 }
 
 }  // namespace
