@@ -269,7 +269,21 @@ void SignalPath::runLoop(int frames) {
     Drive drive = drive_;
     StateVariableFilter filter = filter_;
     FilterCoefficients coefficients = filterCoefficients_;
-    float baseLeft = 1.0f, baseRight = 1.0f;  // 2^x0 of the modulated clock rates
+    // The modulated clock rates' powers of what precedes each sample's input (see
+    // ModulatedClockRate): sample j's exponents, from the envelopes before its input.
+    float baseLeft = 1.0f, baseRight = 1.0f;
+    const auto baseOctavesAt = [&](int j, float envelopeBeforeLeft, float envelopeBeforeRight) {
+        const std::array<float, kSmootherLanes>& at = x.smoothed[static_cast<std::size_t>(j)];
+        const float source = at[kSmoothModSource];
+        const float depth = at[kSmoothVcoDepth];
+        const float manualOctaves = (1.0f - depth) * s.manual;
+        const float envelopeScale = 2.0f * source * inverseWindowLength_;
+        return std::array<float, 2>{
+            ModulatedClockRate::baseOctaves(manualOctaves, x.lfoLeft[j] * (1.0f - source), envelopeScale, depth,
+                                            envelopeLeft.coefficient() * envelopeBeforeLeft),
+            ModulatedClockRate::baseOctaves(manualOctaves, x.lfoRight[j] * (1.0f - source), envelopeScale, depth,
+                                            envelopeRight.coefficient() * envelopeBeforeRight)};
+    };
     if constexpr (NaturalClock) {
         vcoLeft.readNaturalRun(lines_[0], x.vcoLeft.data(), frames);
         vcoRight.readNaturalRun(lines_[1], x.vcoRight.data(), frames);
@@ -323,12 +337,8 @@ void SignalPath::runLoop(int frames) {
                 // a power of two.
                 const float envelopeScale = 2.0f * source * inverseWindowLength_;
                 if (i == 0) {
-                    const __m128 bases = fastExp2x4(_mm_setr_ps(
-                        ModulatedClockRate::baseOctaves(manualOctaves, lfoLeft, envelopeScale, vcoDepth,
-                                                        envelopeLeft.coefficient() * previousEnvelopeLeft),
-                        ModulatedClockRate::baseOctaves(manualOctaves, lfoRight, envelopeScale, vcoDepth,
-                                                        envelopeRight.coefficient() * previousEnvelopeRight),
-                        0.0f, 0.0f));
+                    const std::array<float, 2> octaves = baseOctavesAt(0, previousEnvelopeLeft, previousEnvelopeRight);
+                    const __m128 bases = fastExp2x4(_mm_setr_ps(octaves[0], octaves[1], 0.0f, 0.0f));
                     baseLeft = laneOf<0>(bases);
                     baseRight = laneOf<1>(bases);
                 }
@@ -340,21 +350,10 @@ void SignalPath::runLoop(int frames) {
                 rateRight = right.rate(magnitudeRight, envelopeRightValue);
                 // The next sample's bases go with this sample's cutoff factor into one power
                 // of four lanes: they wait for this sample's envelope only.
-                float nextLeftOctaves = 0.0f, nextRightOctaves = 0.0f;
-                if (i + 1 < frames) {
-                    const std::array<float, kSmootherLanes>& next = x.smoothed[i + 1];
-                    const float nextSource = next[kSmoothModSource];
-                    const float nextDepth = next[kSmoothVcoDepth];
-                    const float nextManual = (1.0f - nextDepth) * s.manual;
-                    const float nextScale = 2.0f * nextSource * inverseWindowLength_;
-                    nextLeftOctaves = ModulatedClockRate::baseOctaves(
-                        nextManual, x.lfoLeft[i + 1] * (1.0f - nextSource), nextScale, nextDepth,
-                        envelopeLeft.coefficient() * envelopeLeftValue);
-                    nextRightOctaves = ModulatedClockRate::baseOctaves(
-                        nextManual, x.lfoRight[i + 1] * (1.0f - nextSource), nextScale, nextDepth,
-                        envelopeRight.coefficient() * envelopeRightValue);
-                }
-                const __m128 powers = fastExp2x4(_mm_setr_ps(cutoffOctaves, nextLeftOctaves, nextRightOctaves, 0.0f));
+                const std::array<float, 2> next = i + 1 < frames
+                                                      ? baseOctavesAt(i + 1, envelopeLeftValue, envelopeRightValue)
+                                                      : std::array<float, 2>{0.0f, 0.0f};
+                const __m128 powers = fastExp2x4(_mm_setr_ps(cutoffOctaves, next[0], next[1], 0.0f));
                 cutoffFactor = laneOf<0>(powers);
                 baseLeft = laneOf<1>(powers);
                 baseRight = laneOf<2>(powers);
@@ -386,14 +385,11 @@ void SignalPath::runLoop(int frames) {
             if (s.vcoOn) {
                 vcoLeft.pushInput(lineLeft);
                 vcoRight.pushInput(lineRight);
-            } else {
-                vcoLeft.pushUnflushed(lineLeft);
-                vcoRight.pushUnflushed(lineRight);
-            }
-            if (s.vcoOn) {
                 outLineLeft = vcoLeft.process(lines_[0], rateLeft);
                 outLineRight = vcoRight.process(lines_[1], rateRight);
             } else {
+                vcoLeft.pushUnflushed(lineLeft);
+                vcoRight.pushUnflushed(lineRight);
                 outLineLeft = lines_[0].process(lineLeft);
                 outLineRight = lines_[1].process(lineRight);
             }
