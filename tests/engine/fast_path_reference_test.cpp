@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -121,6 +122,8 @@ struct BankCase {
     bool modulationOff;  // "Mod On" held off: no clock rate follows the signal
     double bound;        // largest difference allowed, as a share of the peak
 };
+
+void PrintTo(const BankCase& c, std::ostream* os) { *os << c.name; }
 
 // With modulation on, the envelope of the loop's own signal steers the clock rates, and
 // the clock phase sums them up: the engine's rate (a power split in two, within 1e-6 of

@@ -8,6 +8,7 @@
 #include <cfenv>
 #include <cmath>
 #include <cstdint>
+#include <ostream>
 #include <utility>
 #include <vector>
 
@@ -61,6 +62,8 @@ struct TailCase {
     const Setting* setting;
     float filterMode;  // "Flt Mode" value; the wet-path filter reaches the range sooner
 };
+
+void PrintTo(const TailCase& c, std::ostream* os) { *os << c.name; }
 
 class SilentTail : public ::testing::TestWithParam<TailCase> {};
 
