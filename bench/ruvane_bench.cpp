@@ -176,9 +176,8 @@ struct Setting {
 
 const Setting kDefaultSetting{"Default", {}};
 // Every section on: Vco, Mod, Flt in the feedback loop, Drv, plate reverb, feedback 0.5.
-// One section at a time on top of the default state.
+// One section at a time on top of the Default preset (which has the Vco on).
 const Setting kSectionSettings[] = {
-    {"+Vco", {{45, 1.0f}}},
     {"+Mod", {{44, 1.0f}}},
     {"+Flt fb", {{42, 1.0f}, {23, 0.5f}}},
     {"+Drv", {{43, 1.0f}}},
@@ -435,20 +434,75 @@ bool reportSpeedGrid(const Options& o, const Signal& signal) {
     return true;
 }
 
+// A contender: a plug-in in a setting, with its times of the alternating rounds.
+struct Wanted {
+    const char* name;
+    std::string path;  // empty: not installed
+    const Setting* setting;
+};
+struct Contender {
+    const char* name;
+    std::unique_ptr<PluginInstance> instance;
+    std::unique_ptr<Feeder> feeder;
+    std::vector<double> ns;  // one per round
+};
+
+// Plays every contender on white noise in turn, one short repetition each per round, so
+// a busy machine slows them alike. Contenders that cannot be loaded say why and stay
+// without times.
+std::vector<Contender> playInTurn(const std::vector<Wanted>& wanted, const Options& o, const Signal& signal,
+                                  double rate, int block, int rounds, double seconds) {
+    std::vector<Contender> contenders;
+    for (const Wanted& w : wanted) {
+        Contender c{w.name, nullptr, nullptr, {}};
+        std::string error;
+        if (w.path.empty()) {
+            std::printf("  %s: not measured (%s)\n", w.name,
+                        o.compare ? "not installed; scripts/setup bench installs it" : "--no-compare");
+        } else {
+            c.instance = openInstance(w.path, rate, block, *w.setting, &error);
+            if (!c.instance) std::printf("  %s: not measured: %s\n", w.name, error.c_str());
+        }
+        if (c.instance) {
+            c.feeder = std::make_unique<Feeder>(signal, block);
+            c.feeder->run({c.instance.get()}, framesFor(o.warmup, rate, block), Input::White);
+        }
+        contenders.push_back(std::move(c));
+    }
+    for (int round = 0; round < rounds; ++round)
+        for (Contender& c : contenders)
+            if (c.instance)
+                c.ns.push_back(timeRepetitions({c.instance.get()}, *c.feeder, rate, false, 1, seconds)[0]);
+    return contenders;
+}
+
+// The middle half of a set of values: a round that another process interrupted gives a
+// wild value either way.
+std::pair<double, double> middleHalf(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return {values[values.size() / 4], values[values.size() * 3 / 4]};
+}
+
+// The ablation: the Default preset (Vco on) with the Vco off, as it is, and with one
+// more section at a time, then everything; in alternating rounds like the targets.
 void reportSections(const Options& o, const Signal& signal) {
     const double rate = 44100.0;
     const int block = 64;
-    std::printf("\nCost of each section alone (Default plus one section, %.0f Hz, block %d)\n", rate, block);
-    printSpeedHeader();
-    for (const Setting& setting : kSectionSettings) {
-        std::string error;
-        auto instance = openInstance(o.plugin, rate, block, setting, &error);
-        if (!instance) {
-            std::printf("  %s: %s\n", setting.name, error.c_str());
-            return;
-        }
-        printSpeedRow(setting.name, rate, block, measureSpeed(*instance, signal, rate, block, o));
-        std::fflush(stdout);
+    const int rounds = 5 * o.reps;
+    const double seconds = o.seconds / 5.0;
+    std::printf("\nCost of each section (Default preset plus one section, %.0f Hz, block %d, %d alternating rounds)\n",
+                rate, block, rounds);
+    std::vector<Wanted> wanted{{"Vco off", o.plugin, &kVcoOffSetting}, {"Default", o.plugin, &kDefaultSetting}};
+    for (const Setting& setting : kSectionSettings) wanted.push_back({setting.name, o.plugin, &setting});
+    wanted.push_back({"All on", o.plugin, &kAllOnSetting});
+    const std::vector<Contender> contenders = playInTurn(wanted, o, signal, rate, block, rounds, seconds);
+    if (contenders[1].ns.empty()) return;
+    const double reference = median(contenders[1].ns);
+    std::printf("  %-10s %9s %15s  %s\n", "state", "ns/frame", "middle half", "vs Default");
+    for (const Contender& c : contenders) {
+        if (c.ns.empty()) continue;
+        const auto [low, high] = middleHalf(c.ns);
+        std::printf("  %-10s %9.1f  %6.1f .. %5.1f  %+6.1f\n", c.name, median(c.ns), low, high, median(c.ns) - reference);
     }
 }
 
@@ -563,13 +617,6 @@ std::string findPeer(const std::string& given, const char* file) {
     return {};
 }
 
-struct Contender {
-    const char* name;
-    std::unique_ptr<PluginInstance> instance;
-    std::unique_ptr<Feeder> feeder;
-    std::vector<double> ns;  // one per round
-};
-
 struct Ratio {
     const char* label;
     const char* what;
@@ -590,41 +637,16 @@ void reportRatios(const Options& o, const Signal& signal) {
                 block, rounds, seconds);
     const std::string dragonfly = o.compare ? findPeer(o.dragonfly, "DragonflyPlateReverb-vst.so") : "";
     const std::string zamDelay = o.compare ? findPeer(o.zamDelay, "ZamDelay-vst.so") : "";
-    struct Wanted {
-        const char* name;
-        std::string path;
-        const Setting* setting;
-    };
-    const Wanted wanted[] = {
-        {"Ruvane Default", o.plugin, &kDefaultSetting},
-        {"Ruvane Default, Vco off", o.plugin, &kVcoOffSetting},
-        {"Ruvane All on", o.plugin, &kAllOnSetting},
-        {"Ruvane Plate alone", o.plugin, &kPlateAloneSetting},
-        {"Dragonfly Plate", dragonfly, &kDefaultSetting},
-        {"ZamDelay (mono)", zamDelay, &kDefaultSetting},
-    };
-    std::vector<Contender> contenders;
-    for (const Wanted& w : wanted) {
-        Contender c{w.name, nullptr, nullptr, {}};
-        std::string error;
-        if (w.path.empty()) {
-            std::printf("  %s: not measured (%s)\n", w.name,
-                        o.compare ? "not installed; scripts/setup bench installs it" : "--no-compare");
-        } else {
-            c.instance = openInstance(w.path, rate, block, *w.setting, &error);
-            if (!c.instance) std::printf("  %s: not measured: %s\n", w.name, error.c_str());
-        }
-        if (c.instance) {
-            c.feeder = std::make_unique<Feeder>(signal, block);
-            c.feeder->run({c.instance.get()}, framesFor(o.warmup, rate, block), Input::White);
-        }
-        contenders.push_back(std::move(c));
-    }
-    for (int round = 0; round < rounds; ++round)
-        for (Contender& c : contenders)
-            if (c.instance)
-                c.ns.push_back(timeRepetitions({c.instance.get()}, *c.feeder, rate, false, 1, seconds)[0]);
-
+    const std::vector<Contender> contenders = playInTurn(
+        {
+            {"Ruvane Default", o.plugin, &kDefaultSetting},
+            {"Ruvane Default, Vco off", o.plugin, &kVcoOffSetting},
+            {"Ruvane All on", o.plugin, &kAllOnSetting},
+            {"Ruvane Plate alone", o.plugin, &kPlateAloneSetting},
+            {"Dragonfly Plate", dragonfly, &kDefaultSetting},
+            {"ZamDelay (mono)", zamDelay, &kDefaultSetting},
+        },
+        o, signal, rate, block, rounds, seconds);
     std::printf("  %-26s %9s %9s %9s\n", "contender", "ns/frame", "fastest", "slowest");
     for (const Contender& c : contenders)
         if (!c.ns.empty())
@@ -645,12 +667,9 @@ void reportRatios(const Options& o, const Signal& signal) {
             std::printf("  %-4s %-42s %7s\n", r.label, r.what, "n/a");
             continue;
         }
-        // A round that another process interrupted gives a wild ratio either way: the
-        // middle half of the rounds shows the spread without them.
         std::vector<double> values;
         for (std::size_t k = 0; k < ours.ns.size(); ++k) values.push_back(ours.ns[k] / theirs.ns[k]);
-        std::sort(values.begin(), values.end());
-        const double lowerQuarter = values[values.size() / 4], upperQuarter = values[values.size() * 3 / 4];
+        const auto [lowerQuarter, upperQuarter] = middleHalf(values);
         std::printf("  %-4s %-42s %7.2f  %6.2f .. %5.2f  <= %.1f%s\n", r.label, r.what, median(values), lowerQuarter,
                     upperQuarter, r.target, median(values) <= r.target ? "" : "  (not met)");
     }
