@@ -243,8 +243,16 @@ void SignalPath::runChunk(const float* inLeft, const float* inRight, float* outL
 // into the delay buffers could otherwise alias it and force a reload on every sample.
 bool SignalPath::naturalClockRun(int frames) const {
     const BlockSettings& s = settings_;
-    // Without modulation and with "Vco Manual" at its centre the clock rate is exactly 1.
-    if (!s.vcoOn || s.modOn || s.manual != 0.0f) return false;
+    // With "Vco Manual" at its centre the clock rate is 2^(v depth) (v the modulation, at
+    // most 1.25 in size): exactly 1 without modulation, and also with modulation while
+    // "Vco Mod" sits at its centre, where the smoothed depth stays within its denormal
+    // guard of 0 and 2^(v depth) rounds to 1.
+    if (!s.vcoOn || s.manual != 0.0f) return false;
+    constexpr float kStillDepth = 1e-8f;  // 1.25 x this stays below 2^-25
+    if (s.modOn)
+        for (int i = 0; i < frames; ++i)
+            if (!(std::fabs(scratch_.smoothed[static_cast<std::size_t>(i)][kSmoothVcoDepth]) <= kStillDepth))
+                return false;
     for (int line = 0; line < 2; ++line)
         if (!clocked_[line].atNaturalClock() || !lines_[line].fadeSettled() || lines_[line].distance() < frames)
             return false;

@@ -76,6 +76,11 @@ TEST(FastMath, Exp2IsAccurateToOnePartInAMillion) {
         ASSERT_NEAR(fastExp2(static_cast<float>(x)) / exact, 1.0, 1e-6) << x;
     }
     EXPECT_EQ(fastExp2(0.0f), 1.0f);
+    // A hair below a whole number the nearest float is the whole number's power.
+    for (float x : {-1e-30f, -1e-12f, -1.25e-8f, -2.9e-8f, 1e-30f, 2.9e-8f}) {
+        EXPECT_EQ(fastExp2(x), 1.0f) << x;
+        EXPECT_EQ(laneOf<0>(fastExp2x4(_mm_set1_ps(x))), 1.0f) << x;
+    }
     EXPECT_EQ(fastExp2(-3.0f), 0.125f);
 }
 
