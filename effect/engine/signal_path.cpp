@@ -340,7 +340,8 @@ void SignalPath::runLoop(int frames) {
             const float lfoRight = x.lfoRight[i] * lfoShare;
             const float envModLeft = EnvelopeFollower::modulation(envelopeLeftValue, source);
             const float cutoffOctaves = kModFilterOctaves * sm[kSmoothFilterDepth] * (lfoLeft + envModLeft);
-            if (s.vcoOn) {
+            // (A natural-clock run has its rate fixed at 1: only the cutoff factor is needed.)
+            if (s.vcoOn && !NaturalClock) {
                 // envMod / N = (e - 0.5) k with k = 2 source / N: the same value, since N is
                 // a power of two.
                 const float envelopeScale = 2.0f * source * inverseWindowLength_;
