@@ -57,6 +57,17 @@ void ReferenceEngine::resume(double hostSampleRate, const HostTime& time) {
     clear();
 }
 
+void ReferenceEngine::suspend() {
+    beginBlock(HostTime{});
+    smoothed_ = target_;
+    for (int i = 0; i < 2; ++i) {
+        ch_[i].line.settleFade();
+        ch_[i].line.setDistance(ch_[i].line.distanceFor(delayTimeMs(i)));
+    }
+    dropTimeChangeRequests();
+    clear();
+}
+
 void ReferenceEngine::clear() {
     for (Channel& c : ch_) {
         c.line.clear();

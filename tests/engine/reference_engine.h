@@ -26,6 +26,8 @@ class ReferenceEngine : public EngineControls {
 public:
     ReferenceEngine();
     void resume(double hostSampleRate, const HostTime& time);
+    // Smoothers at their targets, fades settled, read positions placed, state cleared.
+    void suspend();
     void process(const float* inLeft, const float* inRight, float* outLeft, float* outRight, int frames,
                  const HostTime& time);
 
