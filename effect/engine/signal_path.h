@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <limits>
+#include <optional>
 
 #include "effect/engine/anti_alias_filter.h"
 #include "effect/engine/block_settings.h"
