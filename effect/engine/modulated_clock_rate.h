@@ -29,16 +29,15 @@ public:
     // base = 2^x0; inputWeight = w s (the envelope's input weight times the sensitivity).
     ModulatedClockRate(float base, float manualOctaves, float lfo, float envelopeScale, float depth, float inputWeight)
         : manualOctaves_(manualOctaves), lfo_(lfo), envelopeScale_(envelopeScale), depth_(depth), base_(base) {
-        const float q = inputWeight * envelopeScale * depth;
-        linear_ = q * kLn2;
+        q_ = inputWeight * envelopeScale * depth;
+        linear_ = q_ * kLn2;
         quadratic_ = 0.5f * linear_ * linear_;
-        largestMagnitude_ = std::fabs(q) > 0.0f ? kSmallExponent / std::fabs(q) : 3.4e38f;
     }
 
     // The rate for this sample's magnitude m, given the envelope e it produced.
     float rate(float magnitude, float envelope) const {
         const float octaves = lfo_ + (envelope - 0.5f) * envelopeScale_;
-        if (octaves < 1.0f && magnitude <= largestMagnitude_)
+        if (octaves < 1.0f && std::fabs(q_ * magnitude) <= kSmallExponent)
             return base_ * (1.0f + magnitude * (linear_ + magnitude * quadratic_));
         // Limited at one octave, or an input loud enough that the polynomial would not do.
         return fastExp2(manualOctaves_ + std::min(1.0f, octaves) * depth_);
@@ -47,8 +46,8 @@ public:
 private:
     float manualOctaves_, lfo_, envelopeScale_, depth_;
     float base_;
+    float q_ = 0.0f;  // octaves per unit of input magnitude
     float linear_ = 0.0f, quadratic_ = 0.0f;
-    float largestMagnitude_ = 0.0f;
 };
 
 }  // namespace ruvane
