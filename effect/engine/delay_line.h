@@ -3,6 +3,7 @@
 // the read position jumps at the bottom of the fade, and the output fades back in.
 #pragma once
 
+#include <algorithm>
 #include <vector>
 
 namespace ruvane {
@@ -38,18 +39,21 @@ public:
     // frames samples read at the read position, which advances; the write position stays.
     // With the read position at least frames behind the write position, this and a
     // writeBlock() of the same frames give what frames calls of process() give.
+    // (frames at most the buffer's length; copied in at most two pieces around the wrap.)
     void readBlock(float* out, int frames) {
-        for (int n = 0; n < frames; ++n) {
-            out[n] = data_[read_];
-            if (++read_ == length_) read_ = 0;
-        }
+        const int first = std::min(frames, length_ - read_);
+        std::copy_n(data_ + read_, first, out);
+        std::copy_n(data_, frames - first, out + first);
+        read_ = frames - first > 0 ? frames - first : read_ + first;
+        if (read_ == length_) read_ = 0;
     }
     // frames samples written at the write position, which advances.
     void writeBlock(const float* in, int frames) {
-        for (int n = 0; n < frames; ++n) {
-            data_[write_] = in[n];
-            if (++write_ == length_) write_ = 0;
-        }
+        const int first = std::min(frames, length_ - write_);
+        std::copy_n(in, first, data_ + write_);
+        std::copy_n(in + first, frames - first, data_);
+        write_ = frames - first > 0 ? frames - first : write_ + first;
+        if (write_ == length_) write_ = 0;
     }
 
     // Starts (or prolongs) a fade-out towards a jump to a new time.
