@@ -507,7 +507,8 @@ void reportSections(const Options& o, const Signal& signal) {
     for (const Contender& c : contenders) {
         if (c.ns.empty()) continue;
         const auto [low, high] = middleHalf(c.ns);
-        std::printf("  %-10s %9.1f  %6.1f .. %5.1f  %+6.1f\n", c.name, median(c.ns), low, high, median(c.ns) - reference);
+        std::printf("  %-10s %9.1f  %6.1f .. %5.1f  %+6.1f\n", c.name, median(c.ns), low, high,
+                    median(c.ns) - reference);
     }
 }
 
@@ -656,8 +657,8 @@ void reportRatios(const Options& o, const Signal& signal) {
     std::printf("  %-26s %9s %9s %9s\n", "contender", "ns/frame", "fastest", "slowest");
     for (const Contender& c : contenders)
         if (!c.ns.empty())
-            std::printf("  %-26s %9.1f %9.1f %9.1f\n", c.name, median(c.ns), *std::min_element(c.ns.begin(), c.ns.end()),
-                        *std::max_element(c.ns.begin(), c.ns.end()));
+            std::printf("  %-26s %9.1f %9.1f %9.1f\n", c.name, median(c.ns),
+                        *std::min_element(c.ns.begin(), c.ns.end()), *std::max_element(c.ns.begin(), c.ns.end()));
 
     const Ratio ratios[] = {
         {"(a)", "Default / Default with the Vco off", 0, 1, 1.5},

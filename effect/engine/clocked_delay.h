@@ -83,7 +83,8 @@ public:
                 y_[0] = y_[1];
                 y_[1] = y_[2];
                 y_[2] = y_[3];
-                y_[3] = flush(line.clock(input.at(u * inverseRate)), kHistoryFlushOffset);  // the tick's place between x1 and x2
+                // u / rate: the tick's place between x1 and x2.
+                y_[3] = flush(line.clock(input.at(u * inverseRate)), kHistoryFlushOffset);
                 u += 1.0f;
             } while (p >= 1.0f);
         }

@@ -88,7 +88,8 @@ Difference playBoth(const PresetRecord& preset, std::uint32_t seed, const std::v
     std::uniform_int_distribution<int> blockSize(1, 300);
     std::uniform_int_distribution<int> anyParameter(0, kNumSoundParameters - 1);
     for (std::size_t done = 0; done < frames;) {
-        const int n = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(blockSize(random)), frames - done));
+        const int n =
+            static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(blockSize(random)), frames - done));
         // Random automation: a few writes before some blocks, anywhere in 0..1 (switches
         // included, so sections come and go, fast paths are taken and left).
         if (unit(random) < kAutomationShare) {
@@ -108,7 +109,8 @@ Difference playBoth(const PresetRecord& preset, std::uint32_t seed, const std::v
     }
     Difference d;
     for (std::size_t i = 0; i < frames; ++i) {
-        for (const auto& [ours, theirs] : {std::pair{engineLeft[i], referenceLeft[i]}, std::pair{engineRight[i], referenceRight[i]}}) {
+        for (const auto& [ours, theirs] :
+             {std::pair{engineLeft[i], referenceLeft[i]}, std::pair{engineRight[i], referenceRight[i]}}) {
             EXPECT_TRUE(std::isfinite(ours)) << i;
             d.peak = std::max(d.peak, std::fabs(double{theirs}));
             const double diff = std::fabs(double{ours} - double{theirs});

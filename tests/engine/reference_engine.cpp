@@ -315,7 +315,8 @@ void ReferenceEngine::process(const float* inLeft, const float* inRight, float* 
     }
     // Block end: with the Vco off its anti-alias filters settle on the line input.
     if (!s_.vcoOn)
-        for (Channel& c : ch_) c.antiAlias[0] = c.antiAlias[1] = Biquad{c.lineInput, c.lineInput, c.lineInput, c.lineInput};
+        for (Channel& c : ch_)
+            c.antiAlias[0] = c.antiAlias[1] = Biquad{c.lineInput, c.lineInput, c.lineInput, c.lineInput};
 }
 
 }  // namespace ruvane::test

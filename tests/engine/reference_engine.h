@@ -7,9 +7,10 @@
 // It uses the engine's approximations of 2^x and of the filter's sine (each tested
 // against the exact function elsewhere) and the units whose block runs are tested
 // against their own per-sample runs (LFO, reverb, delay buffer). The clocked delay's
-// phase, its clock rate (one power of two of the summed octaves) and the smoothers that
-// reach the rate are computed in the engine's order: any other rounding of an accumulating phase turns into a drift of the
-// delay time, which is not a fault but would hide one.
+// phase, its clock rate (one power of two of the summed octaves) and the smoothers
+// that reach the rate are computed in the engine's order: any other rounding of an
+// accumulating phase turns into a drift of the delay time, which is not a fault but
+// would hide one.
 #pragma once
 
 #include <array>
