@@ -1,6 +1,6 @@
 // ruvane-bench: speed and memory figures for Ruvane.so, measured through the VST 2.4
-// interface with our host library, as a host would run it; Dragonfly Plate Reverb is
-// measured the same way as a point of comparison. Prints tables and never fails on a
+// interface with our host library, as a host would run it; Dragonfly Plate Reverb and
+// ZamDelay are measured the same way, in the same run, as points of comparison. Prints tables and never fails on a
 // time: the machine may be busy, so every figure is the median of several runs.
 #include <sys/wait.h>
 #include <unistd.h>
@@ -39,13 +39,16 @@ constexpr int kBlocks[] = {32, 64, 512};
 struct Options {
     std::string plugin = RUVANE_PLUGIN_PATH;
     std::string dragonfly;  // empty: search the usual places
+    std::string zamDelay;   // empty: search the usual places
     bool compare = true;
     int reps = 11;
     double seconds = 0.5;     // audio per timed repetition
     double warmup = 0.5;      // audio before the first timed repetition
-    double tailSeconds = 60;  // silence measured after loud input
+    double tailSeconds = 10;  // silence measured after loud input
     int maxInstances = 256;   // round-robin instances in the real-time capacity run
     int memoryInstances = 8;  // instances per memory measurement
+    std::string only;         // one section of the report; empty: all
+    bool wants(const char* section) const { return only.empty() || only == section; }
 };
 
 void printHelp(const char* program) {
@@ -60,11 +63,14 @@ void printHelp(const char* program) {
         "  --plugin PATH      Ruvane.so to measure (default: %s)\n"
         "  --dragonfly PATH   Dragonfly Plate Reverb VST2 .so to compare against\n"
         "                     (default: searched in /usr/lib/lxvst, /usr/lib/vst and /usr/local)\n"
-        "  --no-compare       skip the Dragonfly comparison\n"
+        "  --zamdelay PATH    ZamDelay VST2 .so to compare against (default: searched likewise)\n"
+        "  --no-compare       skip the comparisons with Dragonfly Plate and ZamDelay\n"
         "  --reps N           timed repetitions per figure (default 11)\n"
         "  --seconds S        seconds of audio per repetition (default 0.5)\n"
-        "  --tail S           seconds of silence measured after loud input (default 60)\n"
+        "  --tail S           seconds of silence measured after loud input (default 10)\n"
         "  --max-instances N  instances in the real-time capacity run (default 256)\n"
+        "  --only SECTION     one part of the report: memory, grid, sections, capacity,\n"
+        "                     tails (silence after loud input) or targets (the speed ratios)\n"
         "  --quick            fewer and shorter repetitions, for a smoke run\n"
         "  -h, --help         this text\n",
         program, RUVANE_PLUGIN_PATH);
@@ -87,6 +93,8 @@ bool parseOptions(int argc, char** argv, Options& options, bool& help) {
             options.plugin = argv[++i];
         } else if (arg == "--dragonfly" && i + 1 < argc) {
             options.dragonfly = argv[++i];
+        } else if (arg == "--zamdelay" && i + 1 < argc) {
+            options.zamDelay = argv[++i];
         } else if (arg == "--no-compare") {
             options.compare = false;
         } else if (arg == "--reps" && number(i, value)) {
@@ -97,11 +105,19 @@ bool parseOptions(int argc, char** argv, Options& options, bool& help) {
             options.tailSeconds = value;
         } else if (arg == "--max-instances" && number(i, value)) {
             options.maxInstances = static_cast<int>(value);
+        } else if (arg == "--only" && i + 1 < argc) {
+            options.only = argv[++i];
+            const char* known[] = {"memory", "grid", "sections", "capacity", "tails", "targets"};
+            if (std::find(std::begin(known), std::end(known), options.only) == std::end(known)) {
+                std::fprintf(stderr, "ruvane-bench: no section '%s' (memory, grid, sections, capacity, tails, targets)\n",
+                             options.only.c_str());
+                return false;
+            }
         } else if (arg == "--quick") {
             options.reps = 5;
             options.seconds = 0.2;
             options.warmup = 0.2;
-            options.tailSeconds = 4;
+            options.tailSeconds = 3;
             options.maxInstances = 32;
         } else if (!arg.empty() && arg[0] != '-') {
             options.plugin = arg;
@@ -113,11 +129,17 @@ bool parseOptions(int argc, char** argv, Options& options, bool& help) {
     return true;
 }
 
-// Deterministic white noise in -0.5..0.5 (peaks at -6 dBFS), independent per channel.
+// Deterministic white noise in -0.5..0.5 (peaks at -6 dBFS), independent per channel,
+// and pink noise of about the same level for the silent-tail figures.
 struct Signal {
-    std::vector<float> left, right, silence;
+    std::vector<float> left, right, pinkLeft, pinkRight, silence;
 
-    Signal() : left(kSignalFrames), right(kSignalFrames), silence(kSignalFrames, 0.0f) {
+    Signal()
+        : left(kSignalFrames),
+          right(kSignalFrames),
+          pinkLeft(kSignalFrames),
+          pinkRight(kSignalFrames),
+          silence(kSignalFrames, 0.0f) {
         std::uint32_t state = 0x9E3779B9u;
         auto next = [&state] {
             state ^= state << 13;
@@ -129,8 +151,22 @@ struct Signal {
             left[i] = next();
             right[i] = next();
         }
+        // Paul Kellet's economy pink filter on the white noise.
+        for (auto [white, pink] : {std::pair{&left, &pinkLeft}, std::pair{&right, &pinkRight}}) {
+            float b0 = 0.0f, b1 = 0.0f, b2 = 0.0f;
+            for (int i = 0; i < kSignalFrames; ++i) {
+                const float w = 2.0f * (*white)[i];
+                b0 = 0.99765f * b0 + w * 0.0990460f;
+                b1 = 0.96300f * b1 + w * 0.2965164f;
+                b2 = 0.57000f * b2 + w * 1.0526913f;
+                (*pink)[i] = 0.25f * (b0 + b1 + b2 + w * 0.1848f);
+            }
+        }
     }
 };
+
+// Which input a Feeder plays.
+enum class Input { White, Pink, Silence };
 
 // A parameter state to measure.
 struct Setting {
@@ -140,9 +176,8 @@ struct Setting {
 
 const Setting kDefaultSetting{"Default", {}};
 // Every section on: Vco, Mod, Flt in the feedback loop, Drv, plate reverb, feedback 0.5.
-// One section at a time on top of the default state.
+// One section at a time on top of the Default preset (which has the Vco on).
 const Setting kSectionSettings[] = {
-    {"+Vco", {{45, 1.0f}}},
     {"+Mod", {{44, 1.0f}}},
     {"+Flt fb", {{42, 1.0f}, {23, 0.5f}}},
     {"+Drv", {{43, 1.0f}}},
@@ -153,6 +188,22 @@ const Setting kSectionSettings[] = {
 const Setting kAllOnSetting{"All on",
                             {{45, 1.0f}, {44, 1.0f}, {42, 1.0f}, {23, 0.5f}, {43, 1.0f},
                              {46, 1.0f}, {38, 0.75f}, {3, 0.5f}, {4, 0.5f}}};
+// All on as above, and with the clock modulated too ("Vco Mod" off its centre): above,
+// modulation moves only the filter and the clock runs at rate 1.
+const Setting kAllOnModulatedClockSetting{"All on, Vco Mod 0.7",
+                                          {{45, 1.0f}, {44, 1.0f}, {42, 1.0f}, {23, 0.5f}, {43, 1.0f},
+                                           {46, 1.0f}, {38, 0.75f}, {3, 0.5f}, {4, 0.5f}, {18, 0.7f}}};
+const Setting kVcoOffSetting{"Vco off", {{45, 0.0f}}};
+const Setting kPlateAloneSetting{"Plate", {{45, 0.0f}, {46, 1.0f}, {38, 0.75f}}};
+// A user's setting whose silent tail once cost 1.7x the playing cost for about a second
+// (modulated filter in the loop, Vco with modulation, drive, plate), in the given order.
+const Setting kReportedTailSetting{
+    "Reported",
+    {{0, 0.6f},   {1, 0.55f},  {2, 0.6f},   {5, 0.3f},  {6, 0.8f},   {9, 0.1f},   {10, 0.4f},  {11, 0.6f},
+     {12, 0.5f},  {13, 0.7f},  {14, 0.5f},  {15, 0.6f}, {16, 0.5f},  {17, 0.55f}, {18, 0.7f},  {21, 0.3f},
+     {22, 0.3f},  {23, 0.5f},  {37, 0.25f}, {38, 0.75f}, {40, 0.4f}, {41, 0.0f},  {42, 1.0f},  {44, 0.75f},
+     {45, 0.75f}, {46, 0.75f}, {47, 0.5f},  {3, 0.5f},  {4, 0.5f},   {30, 0.0f},  {31, 0.0f},  {35, 0.1f},
+     {36, 0.13f}, {39, 1.0f},  {43, 0.75f}}};
 
 // Loads and starts one instance as a host does; null (with the reason) on failure.
 std::unique_ptr<PluginInstance> openInstance(const std::string& path, double rate, int block,
@@ -165,8 +216,8 @@ std::unique_ptr<PluginInstance> openInstance(const std::string& path, double rat
     auto instance = PluginInstance::load(path, error, host);
     if (!instance) return nullptr;
     AEffect* effect = instance->effect();
-    if (effect->processReplacing == nullptr || effect->numInputs < 2 || effect->numOutputs < 2) {
-        *error = path + ": not a stereo effect with processReplacing";
+    if (effect->processReplacing == nullptr || effect->numInputs < 1 || effect->numOutputs < 1) {
+        *error = path + ": not an effect with processReplacing";
         return nullptr;
     }
     instance->start(rate, block);
@@ -180,9 +231,16 @@ public:
     Feeder(const Signal& signal, int block) : signal_(signal), block_(block), outLeft_(block), outRight_(block) {}
 
     void run(const std::vector<PluginInstance*>& instances, long frames, bool silent) {
+        run(instances, frames, silent ? Input::Silence : Input::White);
+    }
+    void run(const std::vector<PluginInstance*>& instances, long frames, Input input) {
+        const std::vector<float>& leftSignal =
+            input == Input::Silence ? signal_.silence : (input == Input::Pink ? signal_.pinkLeft : signal_.left);
+        const std::vector<float>& rightSignal =
+            input == Input::Silence ? signal_.silence : (input == Input::Pink ? signal_.pinkRight : signal_.right);
         for (long done = 0; done < frames; done += block_) {
-            const float* left = (silent ? signal_.silence : signal_.left).data() + position_;
-            const float* right = (silent ? signal_.silence : signal_.right).data() + position_;
+            const float* left = leftSignal.data() + position_;
+            const float* right = rightSignal.data() + position_;
             for (PluginInstance* instance : instances)
                 instance->process(left, right, outLeft_.data(), outRight_.data(), block_);
             position_ = (position_ + block_) % kSignalFrames;
@@ -381,20 +439,76 @@ bool reportSpeedGrid(const Options& o, const Signal& signal) {
     return true;
 }
 
+// A contender: a plug-in in a setting, with its times of the alternating rounds.
+struct Wanted {
+    const char* name;
+    std::string path;  // empty: not installed
+    const Setting* setting;
+};
+struct Contender {
+    const char* name;
+    std::unique_ptr<PluginInstance> instance;
+    std::unique_ptr<Feeder> feeder;
+    std::vector<double> ns;  // one per round
+};
+
+// Plays every contender on white noise in turn, one short repetition each per round, so
+// a busy machine slows them alike. Contenders that cannot be loaded say why and stay
+// without times.
+std::vector<Contender> playInTurn(const std::vector<Wanted>& wanted, const Options& o, const Signal& signal,
+                                  double rate, int block, int rounds, double seconds) {
+    std::vector<Contender> contenders;
+    for (const Wanted& w : wanted) {
+        Contender c{w.name, nullptr, nullptr, {}};
+        std::string error;
+        if (w.path.empty()) {
+            std::printf("  %s: not measured (%s)\n", w.name,
+                        o.compare ? "not installed; scripts/setup bench installs it" : "--no-compare");
+        } else {
+            c.instance = openInstance(w.path, rate, block, *w.setting, &error);
+            if (!c.instance) std::printf("  %s: not measured: %s\n", w.name, error.c_str());
+        }
+        if (c.instance) {
+            c.feeder = std::make_unique<Feeder>(signal, block);
+            c.feeder->run({c.instance.get()}, framesFor(o.warmup, rate, block), Input::White);
+        }
+        contenders.push_back(std::move(c));
+    }
+    for (int round = 0; round < rounds; ++round)
+        for (Contender& c : contenders)
+            if (c.instance)
+                c.ns.push_back(timeRepetitions({c.instance.get()}, *c.feeder, rate, false, 1, seconds)[0]);
+    return contenders;
+}
+
+// The middle half of a set of values: a round that another process interrupted gives a
+// wild value either way.
+std::pair<double, double> middleHalf(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return {values[values.size() / 4], values[values.size() * 3 / 4]};
+}
+
+// The ablation: the Default preset (Vco on) with the Vco off, as it is, and with one
+// more section at a time, then everything; in alternating rounds like the targets.
 void reportSections(const Options& o, const Signal& signal) {
     const double rate = 44100.0;
     const int block = 64;
-    std::printf("\nCost of each section alone (Default plus one section, %.0f Hz, block %d)\n", rate, block);
-    printSpeedHeader();
-    for (const Setting& setting : kSectionSettings) {
-        std::string error;
-        auto instance = openInstance(o.plugin, rate, block, setting, &error);
-        if (!instance) {
-            std::printf("  %s: %s\n", setting.name, error.c_str());
-            return;
-        }
-        printSpeedRow(setting.name, rate, block, measureSpeed(*instance, signal, rate, block, o));
-        std::fflush(stdout);
+    const int rounds = 5 * o.reps;
+    const double seconds = o.seconds / 5.0;
+    std::printf("\nCost of each section (Default preset plus one section, %.0f Hz, block %d, %d alternating rounds)\n",
+                rate, block, rounds);
+    std::vector<Wanted> wanted{{"Vco off", o.plugin, &kVcoOffSetting}, {"Default", o.plugin, &kDefaultSetting}};
+    for (const Setting& setting : kSectionSettings) wanted.push_back({setting.name, o.plugin, &setting});
+    wanted.push_back({"All on", o.plugin, &kAllOnSetting});
+    const std::vector<Contender> contenders = playInTurn(wanted, o, signal, rate, block, rounds, seconds);
+    if (contenders[1].ns.empty()) return;
+    const double reference = median(contenders[1].ns);
+    std::printf("  %-10s %9s %15s  %s\n", "state", "ns/frame", "middle half", "vs Default");
+    for (const Contender& c : contenders) {
+        if (c.ns.empty()) continue;
+        const auto [low, high] = middleHalf(c.ns);
+        std::printf("  %-10s %9.1f  %6.1f .. %5.1f  %+6.1f\n", c.name, median(c.ns), low, high,
+                    median(c.ns) - reference);
     }
 }
 
@@ -440,97 +554,138 @@ void reportCapacity(const Options& o, const Signal& signal) {
                 static_cast<int>(budget / perInstance));
 }
 
-void reportSilentTail(const Options& o, const Signal& signal) {
+// Silence after loud input: two instances of a setting hear the same pink noise for 2 s;
+// then one keeps playing and the other gets silence. Each half second of the silence is
+// timed in short slices that alternate between the two, so a busy machine slows both
+// alike; the half second's figure is the median ratio of its slices, and the worst half
+// second is the figure of the whole tail (a median over the tail would hide a one-second
+// spike).
+void reportSilentTails(const Options& o, const Signal& signal) {
     const double rate = 44100.0;
     const int block = 64;
-    std::printf("\nSilent tail after loud input (\"All on\", %.0f Hz, block %d)\n", rate, block);
-    // Two instances fed the same loud input; then one keeps playing and the other gets
-    // silence. Their repetitions alternate, so a busy machine slows both alike and each
-    // pair gives one ratio.
-    std::string error;
-    auto playing = openInstance(o.plugin, rate, block, kAllOnSetting, &error);
-    auto tailing = playing ? openInstance(o.plugin, rate, block, kAllOnSetting, &error) : nullptr;
-    if (!playing || !tailing) {
-        std::printf("  %s\n", error.c_str());
-        return;
-    }
-    Feeder playFeeder(signal, block), tailFeeder(signal, block);
-    const std::vector<PluginInstance*> playOne{playing.get()}, tailOne{tailing.get()};
-    // Long enough for the input to have passed through the 2000 ms delay lines.
-    const long warmup = framesFor(std::max(o.warmup, 3.0), rate, block);
-    playFeeder.run(playOne, warmup, false);
-    tailFeeder.run(tailOne, warmup, false);
+    const double half = 0.5;
+    const int slices = 32;  // alternations per half second
+    const int halves = std::max(2, static_cast<int>(std::lround(o.tailSeconds / half)));
+    std::printf("\nSilence after 2 s of pink noise (%.0f Hz, block %d): cost per frame of each half second\n"
+                "of silence over the cost of the same half second still playing; target: worst <= 1.10\n",
+                rate, block);
+    for (const Setting* setting : {&kReportedTailSetting, &kAllOnSetting}) {
+        std::string error;
+        auto playing = openInstance(o.plugin, rate, block, *setting, &error);
+        auto tailing = playing ? openInstance(o.plugin, rate, block, *setting, &error) : nullptr;
+        if (!playing || !tailing) {
+            std::printf("  %s: %s\n", setting->name, error.c_str());
+            return;
+        }
+        Feeder playFeeder(signal, block), tailFeeder(signal, block);
+        const std::vector<PluginInstance*> playOne{playing.get()}, tailOne{tailing.get()};
+        playFeeder.run(playOne, framesFor(2.0, rate, block), Input::Pink);
+        tailFeeder.run(tailOne, framesFor(2.0, rate, block), Input::Pink);
 
-    // The tail is measured over its whole length: late is where decaying signals would
-    // reach the denormal range.
-    const int pairs = std::max(4, static_cast<int>(o.tailSeconds / o.seconds));
-    std::vector<double> play, tail, ratio;
-    for (int i = 0; i < pairs; ++i) {
-        play.push_back(timeRepetitions(playOne, playFeeder, rate, false, 1, o.seconds)[0]);
-        tail.push_back(timeRepetitions(tailOne, tailFeeder, rate, true, 1, o.seconds)[0]);
-        ratio.push_back(tail.back() / play.back());
+        const long sliceFrames = framesFor(half / slices, rate, block);
+        std::vector<double> ratios;
+        for (int h = 0; h < halves; ++h) {
+            std::vector<double> sliceRatios;
+            for (int k = 0; k < slices; ++k) {
+                auto start = Clock::now();
+                playFeeder.run(playOne, sliceFrames, Input::Pink);
+                const double playNs = std::chrono::duration<double, std::nano>(Clock::now() - start).count();
+                start = Clock::now();
+                tailFeeder.run(tailOne, sliceFrames, Input::Silence);
+                const double tailNs = std::chrono::duration<double, std::nano>(Clock::now() - start).count();
+                sliceRatios.push_back(tailNs / playNs);
+            }
+            // A slowdown of the tail shows in every slice of its half second; another
+            // process taking the core shows in a few, which the median leaves out.
+            ratios.push_back(median(sliceRatios));
+        }
+        const double level = tailFeeder.outputLevel(*tailing, framesFor(0.1, rate, block), true);
+        std::printf("  %-9s per half second:", setting->name);
+        for (double r : ratios) std::printf(" %.2f", r);
+        const auto worst = std::max_element(ratios.begin(), ratios.end());
+        std::printf("\n  %-9s worst half second: %.2f (at %.1f s), median %.2f; output at the end %s\n", setting->name,
+                    *worst, half * static_cast<double>(worst - ratios.begin()), median(ratios),
+                    levelText(level).c_str());
+        std::fflush(stdout);
     }
-    const std::vector<double> lateRatio(ratio.begin() + ratio.size() * 3 / 4, ratio.end());
-    const double level = tailFeeder.outputLevel(*tailing, framesFor(0.1, rate, block), true);
-
-    std::printf("  while the input plays (median): %8.1f ns/frame\n", median(play));
-    std::printf("  silent tail, %4.1f s (median):   %8.1f ns/frame\n", pairs * o.seconds, median(tail));
-    std::printf("  tail / playing, median of %d pairs:  %.2f (target <= 1.10)\n", pairs, median(ratio));
-    std::printf("  tail / playing, last quarter:        %.2f\n", median(lateRatio));
-    std::printf("  tail / playing, largest pair:        %.2f\n", *std::max_element(ratio.begin(), ratio.end()));
-    std::printf("  output at the end of the tail: %s\n", levelText(level).c_str());
 }
 
 // ---------------------------------------------------------------------------------------
-// Dragonfly Plate Reverb
+// Peers: Dragonfly Plate Reverb and ZamDelay, measured by the same host in the same run
 
-std::string findDragonfly(const Options& o) {
-    if (!o.dragonfly.empty()) return o.dragonfly;
+std::string findPeer(const std::string& given, const char* file) {
+    if (!given.empty()) return given;
     for (const char* dir : {"/usr/lib/lxvst", "/usr/lib/vst", "/usr/local/lib/lxvst", "/usr/local/lib/vst",
                             "/usr/lib/x86_64-linux-gnu/lxvst", "/usr/lib/x86_64-linux-gnu/vst"}) {
-        const std::string path = std::string(dir) + "/DragonflyPlateReverb-vst.so";
+        const std::string path = std::string(dir) + "/" + file;
         if (std::filesystem::exists(path)) return path;
     }
     return {};
 }
 
-void reportComparison(const Options& o, const Signal& signal, bool pluginLoads) {
+struct Ratio {
+    const char* label;
+    const char* what;
+    int ours, theirs;  // contender indexes
+    double target;  // 0: no target of its own
+};
+
+// The speed targets as ratios of one run: all contenders play white noise in turn, one
+// short repetition each per round, so a busy machine slows them alike; each round gives
+// one value of each ratio, and the median is the figure.
+void reportRatios(const Options& o, const Signal& signal) {
     const double rate = 44100.0;
     const int block = 64;
-    std::printf("\nComparison with Dragonfly Plate Reverb (same host, %.0f Hz, block %d)\n", rate, block);
-    if (!o.compare) {
-        std::printf("  skipped (--no-compare)\n");
-        return;
+    // Many short rounds: each fits in one time slice more often on a shared machine.
+    const int rounds = 5 * o.reps;
+    const double seconds = o.seconds / 5.0;
+    std::printf("\nSpeed targets (%.0f Hz, block %d, %d alternating rounds of %.2f s of audio per contender)\n", rate,
+                block, rounds, seconds);
+    const std::string dragonfly = o.compare ? findPeer(o.dragonfly, "DragonflyPlateReverb-vst.so") : "";
+    const std::string zamDelay = o.compare ? findPeer(o.zamDelay, "ZamDelay-vst.so") : "";
+    const std::vector<Contender> contenders = playInTurn(
+        {
+            {"Ruvane Default", o.plugin, &kDefaultSetting},
+            {"Ruvane Default, Vco off", o.plugin, &kVcoOffSetting},
+            {"Ruvane All on", o.plugin, &kAllOnSetting},
+            {"Ruvane Plate alone", o.plugin, &kPlateAloneSetting},
+            {"Dragonfly Plate", dragonfly, &kDefaultSetting},
+            {"ZamDelay (mono)", zamDelay, &kDefaultSetting},
+            {"Ruvane All on, Vco Mod 0.7", o.plugin, &kAllOnModulatedClockSetting},
+        },
+        o, signal, rate, block, rounds, seconds);
+    std::printf("  %-26s %9s %9s %9s\n", "contender", "ns/frame", "fastest", "slowest");
+    for (const Contender& c : contenders)
+        if (!c.ns.empty())
+            std::printf("  %-26s %9.1f %9.1f %9.1f\n", c.name, median(c.ns),
+                        *std::min_element(c.ns.begin(), c.ns.end()), *std::max_element(c.ns.begin(), c.ns.end()));
+
+    const Ratio ratios[] = {
+        {"(a)", "Default / Default with the Vco off", 0, 1, 1.5},
+        {"(b)", "All on / Dragonfly Plate", 2, 4, 1.3},
+        {"(c)", "Plate alone / Dragonfly Plate", 3, 4, 1.0},
+        {"(d)", "Vco off (plain stereo delay) / ZamDelay", 1, 5, 2.0},
+        {"(b')", "All on, clock modulated too / Dragonfly", 6, 4, 0.0},
+    };
+    std::printf("  %-4s %-42s %7s  %15s  %s\n", "", "ratio", "median", "middle half", "target");
+    for (const Ratio& r : ratios) {
+        const Contender& ours = contenders[static_cast<std::size_t>(r.ours)];
+        const Contender& theirs = contenders[static_cast<std::size_t>(r.theirs)];
+        if (ours.ns.empty() || theirs.ns.empty()) {
+            std::printf("  %-4s %-42s %7s\n", r.label, r.what, "n/a");
+            continue;
+        }
+        std::vector<double> values;
+        for (std::size_t k = 0; k < ours.ns.size(); ++k) values.push_back(ours.ns[k] / theirs.ns[k]);
+        const auto [lowerQuarter, upperQuarter] = middleHalf(values);
+        if (r.target <= 0.0) {  // shown beside a target, without one of its own
+            std::printf("  %-4s %-42s %7.2f  %6.2f .. %5.2f\n", r.label, r.what, median(values), lowerQuarter,
+                        upperQuarter);
+            continue;
+        }
+        std::printf("  %-4s %-42s %7.2f  %6.2f .. %5.2f  <= %.1f%s\n", r.label, r.what, median(values), lowerQuarter,
+                    upperQuarter, r.target, median(values) <= r.target ? "" : "  (not met)");
     }
-    const std::string path = findDragonfly(o);
-    if (path.empty()) {
-        std::printf("  skipped: Dragonfly Plate Reverb is not installed (scripts/setup bench installs "
-                    "dragonfly-reverb-vst)\n");
-        return;
-    }
-    std::string error;
-    auto dragonfly = openInstance(path, rate, block, kDefaultSetting, &error);
-    if (!dragonfly) {
-        std::printf("  skipped: %s\n", error.c_str());
-        return;
-    }
-    std::printf("  %s\n", path.c_str());
-    printSpeedHeader();
-    const Speed theirs = measureSpeed(*dragonfly, signal, rate, block, o);
-    dragonfly.reset();
-    printSpeedRow("Dragonfly", rate, block, theirs);
-    if (!pluginLoads) {
-        std::printf("  Ruvane: not measured (the plug-in did not load)\n");
-        return;
-    }
-    auto ruvane = openInstance(o.plugin, rate, block, kAllOnSetting, &error);
-    if (!ruvane) {
-        std::printf("  Ruvane: %s\n", error.c_str());
-        return;
-    }
-    const Speed ours = measureSpeed(*ruvane, signal, rate, block, o);
-    printSpeedRow("All on", rate, block, ours);
-    std::printf("  Ruvane \"All on\" / Dragonfly Plate (default preset): %.2f\n", ours.median / theirs.median);
 }
 
 }  // namespace
@@ -557,14 +712,14 @@ int main(int argc, char** argv) {
     if (!pluginLoads)
         std::printf("\nRuvane could not be loaded: %s\nOnly the figures that do not need it follow.\n",
                     error.c_str());
-    reportMemory(options, pluginLoads);
-
-    if (pluginLoads && reportSpeedGrid(options, signal)) {
-        reportSections(options, signal);
-        reportCapacity(options, signal);
-        reportSilentTail(options, signal);
+    if (options.wants("memory")) reportMemory(options, pluginLoads);
+    if (pluginLoads) {
+        if (options.wants("grid") && !reportSpeedGrid(options, signal)) return 1;
+        if (options.wants("sections")) reportSections(options, signal);
+        if (options.wants("capacity")) reportCapacity(options, signal);
+        if (options.wants("tails")) reportSilentTails(options, signal);
+        if (options.wants("targets")) reportRatios(options, signal);
     }
-    reportComparison(options, signal, pluginLoads);
 
     if (!pluginLoads) {
         std::fprintf(stderr, "\nruvane-bench: Ruvane was not measured: %s\n", error.c_str());

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "effect/engine/delay_line.h"
+#include "effect/engine/dsp_math.h"
 
 namespace ruvane {
 
@@ -32,8 +33,16 @@ public:
     // Clears the histories; rate 1, phase 0.
     void reset();
 
+    // Both histories keep their samples flushed with this offset (values below about 6e-21
+    // become 0): the interpolation multiplies them by powers of a position that can be as
+    // small as 1e-8, and a decaying tail would otherwise give subnormal products.
+    static constexpr float kHistoryFlushOffset = 1e-13f;
+
     // Shifts one line input into the input history (every sample, Vco on or not).
-    void pushInput(float input) {
+    void pushInput(float input) { pushUnflushed(flush(input, kHistoryFlushOffset)); }
+    // The same while the Vco is off: nothing interpolates the history then, and within
+    // four samples of switching it on the flushed values have replaced these.
+    void pushUnflushed(float input) {
         x_[0] = x_[1];
         x_[1] = x_[2];
         x_[2] = x_[3];
@@ -48,6 +57,11 @@ public:
     // One input sample at clock rate `rate`: runs the ticks that fall into this sample on
     // the line and returns the interpolated output.
     float process(DelayLine& line, float rate) {
+        if (rate == 1.0f && atNaturalClock()) return processAtNaturalClock(line);
+        return processAtRate(line, rate);
+    }
+    // process() without the shortcut at the natural clock.
+    float processAtRate(DelayLine& line, float rate) {
         if (!(rate >= kMinRate)) rate = kMinRate;
         if (rate > kMaxRate) rate = kMaxRate;
         // Keep the time to the next tick across a rate change. A jump of the rate so large
@@ -69,12 +83,68 @@ public:
                 y_[0] = y_[1];
                 y_[1] = y_[2];
                 y_[2] = y_[3];
-                y_[3] = line.clock(input.at(u * inverseRate));  // the tick's place between x1 and x2
+                // u / rate: the tick's place between x1 and x2.
+                y_[3] = flush(line.clock(input.at(u * inverseRate)), kHistoryFlushOffset);
                 u += 1.0f;
             } while (p >= 1.0f);
         }
         phase_ = p;
         return catmullRom(y_[0], y_[1], y_[2], y_[3], p);
+    }
+
+    // At rate 1 the phase settles within a sample or two on a value that the arithmetic
+    // of process() maps onto itself: every sample then runs exactly one tick, at the same
+    // place between the input samples, and reads the output at the same place between the
+    // ticks. The clocked delay is a fixed fractional delay with constant weights, and the
+    // line a plain delay that can run block-wise, as long as no read of a block reaches a
+    // sample written in it (the read position at least the block behind the write
+    // position). While the rate is 1 and the phase at such a value:
+    bool atNaturalClock() const {
+        if (previousRate_ != 1.0f) return false;
+        const float t = 1.0f - (1.0f - phase_);  // process() at rate 1, in its order
+        return t == phase_ && (t + 1.0f) - 1.0f == phase_;
+    }
+    // process() at rate 1 while atNaturalClock(), without the arithmetic that comes to
+    // nothing there. The tick lies at 1 - phase between x1 and x2.
+    float processAtNaturalClock(DelayLine& line) {
+        y_[0] = y_[1];
+        y_[1] = y_[2];
+        y_[2] = y_[3];
+        y_[3] = flush(line.clock(CatmullRom(x_[0], x_[1], x_[2], x_[3]).at(1.0f - phase_)), kHistoryFlushOffset);
+        return catmullRom(y_[0], y_[1], y_[2], y_[3], phase_);
+    }
+
+    // Runs of at most this length:
+    static constexpr int kMaxNaturalRun = 64;
+    // First half of a natural-clock run: the outputs processAtNaturalClock() would return
+    // for the next frames samples, read ahead of the samples that feed the line.
+    void readNaturalRun(DelayLine& line, float* out, int frames) {
+        // The four reads in the history, then the block's: after sample n's tick the
+        // history holds reads n + 1 .. n + 4.
+        float reads[kMaxNaturalRun + 4];
+        std::copy_n(y_, 4, reads);
+        line.readBlock(reads + 4, frames);
+        for (int n = 4; n < frames + 4; ++n) reads[n] = flush(reads[n], kHistoryFlushOffset);
+        if (phase_ == 0.0f) {
+            // On the tick the output is y1 itself (the polynomial at 0 adds only zeros).
+            std::copy_n(reads + 2, frames, out);
+        } else {
+            for (int n = 0; n < frames; ++n)
+                out[n] = catmullRom(reads[n + 1], reads[n + 2], reads[n + 3], reads[n + 4], phase_);
+        }
+        std::copy_n(reads + frames, 4, y_);
+    }
+    // Second half: the line inputs of the same frames samples make the block's ticks.
+    void writeNaturalRun(DelayLine& line, const float* inputs, int frames) {
+        float history[kMaxNaturalRun + 4];
+        float ticks[kMaxNaturalRun];
+        std::copy_n(x_, 4, history);
+        for (int n = 0; n < frames; ++n) history[n + 4] = flush(inputs[n], kHistoryFlushOffset);
+        const float tick = 1.0f - phase_;
+        for (int n = 0; n < frames; ++n)
+            ticks[n] = CatmullRom(history[n + 1], history[n + 2], history[n + 3], history[n + 4]).at(tick);
+        line.writeBlock(ticks, frames);
+        std::copy_n(history + frames, 4, x_);
     }
 
     float rate() const { return previousRate_; }

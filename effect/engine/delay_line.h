@@ -3,6 +3,7 @@
 // the read position jumps at the bottom of the fade, and the output fades back in.
 #pragma once
 
+#include <algorithm>
 #include <vector>
 
 namespace ruvane {
@@ -35,6 +36,26 @@ public:
     // position, advance both.
     float clock(float input) { return process(input); }
 
+    // frames samples read at the read position, which advances; the write position stays.
+    // With the read position at least frames behind the write position, this and a
+    // writeBlock() of the same frames give what frames calls of process() give.
+    // (frames at most the buffer's length; copied in at most two pieces around the wrap.)
+    void readBlock(float* out, int frames) {
+        const int first = std::min(frames, length_ - read_);
+        std::copy_n(data_ + read_, first, out);
+        std::copy_n(data_, frames - first, out + first);
+        read_ = frames - first > 0 ? frames - first : read_ + first;
+        if (read_ == length_) read_ = 0;
+    }
+    // frames samples written at the write position, which advances.
+    void writeBlock(const float* in, int frames) {
+        const int first = std::min(frames, length_ - write_);
+        std::copy_n(in, first, data_ + write_);
+        std::copy_n(in + first, frames - first, data_);
+        write_ = frames - first > 0 ? frames - first : write_ + first;
+        if (write_ == length_) write_ = 0;
+    }
+
     // Starts (or prolongs) a fade-out towards a jump to a new time.
     void startTimeChange() { timeChanged_ = true; }
     // One sample of the fade: returns the gain for this sample's output. At the bottom of
@@ -58,6 +79,8 @@ public:
         timeChanged_ = false;
     }
     bool timeChangePending() const { return timeChanged_; }
+    // No fade under way: fade() returns 1 until the next time change.
+    bool fadeSettled() const { return !timeChanged_ && fadeGain_ == 1.0f; }
     float fadeGain() const { return fadeGain_; }
     float fadeCoefficient() const { return fadeFall_; }
 

@@ -19,7 +19,7 @@ inline constexpr float kHalfPi = 1.57079632679490f;
 // denormal range (evaluated in float: the add rounds them away). A recursion may add the
 // offset to one of its terms before the sum instead, which keeps it off the critical path.
 inline constexpr float kFlushOffset = 1e-18f;
-inline float flush(float x) { return (x + kFlushOffset) - kFlushOffset; }
+inline float flush(float x, float offset = kFlushOffset) { return (x + offset) - offset; }
 
 // A tiny offset whose sign flips every sample: added to a recursion it keeps the
 // state out of the denormal range without accumulating.
@@ -44,14 +44,19 @@ inline constexpr float kExp2C0 = 0.69315131f, kExp2C1 = 0.24016445f, kExp2C2 = 0
                        kExp2C3 = 0.0090170285f, kExp2C4 = 0.0018671308f;
 
 // 2^x to about 2e-7 relative, for any x (results saturate below 2^-126 and above 2^127;
-// NaN gives the lower end). The polynomial keeps Horner's order: the clock rates come from
+// NaN gives the lower end). Exact at whole numbers, and 1 for |x| below 2^-25, where 1 is
+// the float nearest to 2^x. The polynomial keeps Horner's order: the clock rates come from
 // here, and the clocked delay's phase would turn any change of their rounding into a drift.
 inline float fastExp2(float x) {
     if (!(x >= -126.0f)) x = -126.0f;  // also NaN
     if (x > 127.0f) x = 127.0f;
     int whole = static_cast<int>(x);  // truncates; step down for negative fractions
     if (static_cast<float>(whole) > x) --whole;
-    const float f = x - static_cast<float>(whole);  // 0..1
+    float f = x - static_cast<float>(whole);  // 0..1
+    if (f >= 1.0f) {  // x a hair below a whole number, rounded up to it: 2^x is 2^(whole + 1)
+        f = 0.0f;
+        ++whole;
+    }
     const float p = 1.0f + f * (kExp2C0 + f * (kExp2C1 + f * (kExp2C2 + f * (kExp2C3 + f * kExp2C4))));
     const auto exponent = static_cast<std::uint32_t>(whole + 127) << 23;
     return p * std::bit_cast<float>(exponent);
@@ -68,8 +73,9 @@ template <int Lane>
 float laneOf(__m128 v) {
     return _mm_cvtss_f32(_mm_shuffle_ps(v, v, _MM_SHUFFLE(Lane, Lane, Lane, Lane)));
 }
-inline Pair flush(Pair x) {
-    const Pair tiny = _mm_set1_ps(kFlushOffset);
+// The flush with another offset: values far below `offset` times 2^-24 become 0.
+inline Pair flush(Pair x, float offset = kFlushOffset) {
+    const Pair tiny = _mm_set1_ps(offset);
     return _mm_sub_ps(_mm_add_ps(x, tiny), tiny);
 }
 
@@ -84,8 +90,12 @@ inline __m128 fastExp2x4(__m128 x) {
     // Step down where truncation went up (negative fractions): the mask is -1 there. The
     // fraction x - whole is exact either way, so adding the 1 afterwards gives the same f.
     const __m128 stepDown = _mm_cmpgt_ps(truncatedFloat, x);
-    const __m128i whole = _mm_add_epi32(truncated, _mm_castps_si128(stepDown));
-    const __m128 f = _mm_add_ps(_mm_sub_ps(x, truncatedFloat), _mm_and_ps(stepDown, _mm_set1_ps(1.0f)));
+    __m128i whole = _mm_add_epi32(truncated, _mm_castps_si128(stepDown));
+    __m128 f = _mm_add_ps(_mm_sub_ps(x, truncatedFloat), _mm_and_ps(stepDown, _mm_set1_ps(1.0f)));
+    // x a hair below a whole number rounds f up to 1: 2^x is then 2^(whole + 1), f 0.
+    const __m128 roundedUp = _mm_cmpge_ps(f, _mm_set1_ps(1.0f));
+    whole = _mm_sub_epi32(whole, _mm_castps_si128(roundedUp));
+    f = _mm_andnot_ps(roundedUp, f);
     __m128 q = _mm_set1_ps(kExp2C4);
     q = _mm_add_ps(_mm_mul_ps(q, f), _mm_set1_ps(kExp2C3));
     q = _mm_add_ps(_mm_mul_ps(q, f), _mm_set1_ps(kExp2C2));

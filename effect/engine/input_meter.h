@@ -10,6 +10,12 @@
 
 namespace ruvane {
 
+// Largest input magnitudes per channel since the last query.
+struct InputPeaks {
+    float left = 0.0f;
+    float right = 0.0f;
+};
+
 class InputMeter {
 public:
     // Reallocates the rings (zeroed) for a new delay in samples; the position restarts.

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
 
 namespace ruvane {
 
@@ -97,12 +98,15 @@ inline float switchValue(int position, int steps) {
     return (static_cast<float>(position) + 0.5f) / static_cast<float>(steps);
 }
 
-// Host and file values can be anything a float holds: NaN carries no value and keeps
-// what was there; everything else is limited to 0..1.
-inline float normalisedOr(float value, float previous) {
-    if (std::isnan(value)) return previous;
+// Host and file values can be anything a float holds: NaN carries no value (none is
+// returned); everything else is limited to 0..1.
+inline std::optional<float> normalisedValue(float value) {
+    if (std::isnan(value)) return std::nullopt;
     return value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
 }
+
+// The same rule where a value must come out: NaN keeps what was there.
+inline float normalisedOr(float value, float previous) { return normalisedValue(value).value_or(previous); }
 
 inline bool switchIsOn(float value) { return switchPosition(value, 2) == 1; }
 

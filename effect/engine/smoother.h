@@ -5,6 +5,8 @@
 #include <array>
 #include <cstddef>
 
+#include <xmmintrin.h>
+
 namespace ruvane {
 
 inline constexpr float kSmoothingHz = 30.0f;
@@ -55,15 +57,24 @@ public:
     }
     // frames samples at once: out[n] holds every lane after sample n (the same values
     // process() gives); guard supplies each sample's denormal guard in turn.
+    // (Written out in four-lane registers: the states stay in registers for the whole run.)
     template <typename Guard>
     void run(int frames, Guard& guard, std::array<float, kLanes>* out) {
-        alignas(16) std::array<float, kLanes> state = state_;
-        for (int n = 0; n < frames; ++n) {
-            const float g = guard.next();
-            for (std::size_t i = 0; i < kLanes; ++i) state[i] = coefficient_ * state[i] + (scaledTarget_[i] + g);
-            out[n] = state;
+        constexpr std::size_t kVectors = kLanes / 4;
+        const __m128 coefficient = _mm_set1_ps(coefficient_);
+        __m128 state[kVectors], scaled[kVectors];
+        for (std::size_t v = 0; v < kVectors; ++v) {
+            state[v] = _mm_load_ps(state_.data() + 4 * v);
+            scaled[v] = _mm_load_ps(scaledTarget_.data() + 4 * v);
         }
-        state_ = state;
+        for (int n = 0; n < frames; ++n) {
+            const __m128 g = _mm_set1_ps(guard.next());
+            for (std::size_t v = 0; v < kVectors; ++v) {
+                state[v] = _mm_add_ps(_mm_mul_ps(coefficient, state[v]), _mm_add_ps(scaled[v], g));
+                _mm_storeu_ps(out[n].data() + 4 * v, state[v]);
+            }
+        }
+        for (std::size_t v = 0; v < kVectors; ++v) _mm_store_ps(state_.data() + 4 * v, state[v]);
     }
     void settle() { state_ = target_; }
     void setValue(std::size_t lane, float value) { state_[lane] = value; }

@@ -44,7 +44,13 @@ public:
     // q = 2 (1 - res^0.25).
     static float dampingFor(float resonance);
     // The least share of the band state a pass may carry over (see StateVariableFilter).
-    static float minCarryFor(float f, float q);
+    // One pass maps (low, band) through [[1, f], [-f, c - f q - f^2]] for a carried share c.
+    // It stays stable while c > f q - 1 and c > f^2 / 2 + f q - 1; keep a margin above both.
+    static float minCarryFor(float f, float q) {
+        constexpr float kMargin = 0.05f;
+        const float bound = std::max(f * q - 1.0f, 0.5f * f * f + f * q - 1.0f) + kMargin;
+        return std::clamp(bound, 0.0f, 1.0f);
+    }
 
     float f() const { return f_; }
     float q() const { return q_; }
@@ -72,6 +78,11 @@ public:
     // down; below the least share the coefficients allow (FilterCoefficients::minCarry) the
     // recursion would run away, so the share is held there.
     static constexpr float kCubic = 0.075f;
+    // The soft limit squares the band state flushed with this offset: states below about
+    // 1e-13 become 0 there. Their share could not differ from 1 anyway (0.075 band^2 lies
+    // far below the rounding of 1), and squaring them could give subnormal products,
+    // whose arithmetic is many times slower: a decaying tail would cost more than music.
+    static constexpr float kSoftLimitFlushOffset = 1.0f / (1 << 20);
 
     void reset() {
         low_ = _mm_setzero_ps();
@@ -96,7 +107,8 @@ private:
         low_ = flush(_mm_add_ps(low_, _mm_mul_ps(f, band_)));
         const Pair high = _mm_sub_ps(_mm_sub_ps(x, _mm_mul_ps(q, band_)), low_);
         // max(share, minCarry) as std::max orders it: a NaN share passes through.
-        const Pair share = _mm_sub_ps(splat(1.0f), _mm_mul_ps(_mm_mul_ps(splat(kCubic), band_), band_));
+        const Pair limited = flush(band_, kSoftLimitFlushOffset);
+        const Pair share = _mm_sub_ps(splat(1.0f), _mm_mul_ps(_mm_mul_ps(splat(kCubic), limited), limited));
         const Pair carry = _mm_max_ps(minCarry, share);
         band_ = _mm_add_ps(_mm_mul_ps(f, high), _mm_mul_ps(carry, band_));
         switch (type) {

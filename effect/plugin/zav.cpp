@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #include "effect/engine/parameters.h"
 #include "vst/aeffeditor.h"
@@ -102,8 +103,9 @@ void ZAV::passInputThrough(float** inputs, float** outputs, VstInt32 sampleFrame
 }
 
 void ZAV::setParameter(VstInt32 index, float value) {
-    if (index < 0 || index >= kNumParameters || std::isnan(value)) return;  // NaN carries no value
-    value = std::clamp(value, 0.0f, 1.0f);
+    const std::optional<float> normalised = normalisedValue(value);
+    if (index < 0 || index >= kNumParameters || !normalised) return;
+    value = *normalised;
     if (index == kRvbType) {
         std::unique_lock<std::recursive_timed_mutex> lock = takeEngineLock();
         if (!lock.owns_lock()) return;  // dropped whole, so engine, editor and preset agree

@@ -2,8 +2,11 @@
 // anti-alias filter, clocked delay, LFO, envelope, state-variable filter, drive, meter.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
+#include <cstdint>
+#include <cstdio>
 #include <vector>
 
 #include "effect/engine/anti_alias_filter.h"
@@ -14,6 +17,7 @@
 #include "effect/engine/envelope_follower.h"
 #include "effect/engine/input_meter.h"
 #include "effect/engine/lfo.h"
+#include "effect/engine/modulated_clock_rate.h"
 #include "effect/engine/smoother.h"
 #include "effect/engine/state_variable_filter.h"
 
@@ -72,6 +76,11 @@ TEST(FastMath, Exp2IsAccurateToOnePartInAMillion) {
         ASSERT_NEAR(fastExp2(static_cast<float>(x)) / exact, 1.0, 1e-6) << x;
     }
     EXPECT_EQ(fastExp2(0.0f), 1.0f);
+    // A hair below a whole number the nearest float is the whole number's power.
+    for (float x : {-1e-30f, -1e-12f, -1.25e-8f, -2.9e-8f, 1e-30f, 2.9e-8f}) {
+        EXPECT_EQ(fastExp2(x), 1.0f) << x;
+        EXPECT_EQ(laneOf<0>(fastExp2x4(_mm_set1_ps(x))), 1.0f) << x;
+    }
     EXPECT_EQ(fastExp2(-3.0f), 0.125f);
 }
 
@@ -97,6 +106,27 @@ TEST(FastMath, FlushZeroesOnlyVanishingValues) {
 
 // ---------------------------------------------------------------------------------------
 // Delay line
+
+// Block reads and writes (the clocked delay's natural-clock runs) give what sample-by-sample
+// processing gives, across the buffer's wrap too, as long as the reads stay behind the writes.
+TEST(DelayLine, BlockReadsAndWritesEqualProcessAcrossTheWrap) {
+    DelayLine perSample, blockWise;
+    for (DelayLine* line : {&perSample, &blockWise}) {
+        line->setSampleRate(4096.0f);  // 20481 samples: a few wraps in the run below
+        line->setDistance(700);
+    }
+    std::vector<float> in(97), out(97);
+    float value = 0.0f;
+    for (int block = 0; block < 900; ++block) {
+        const int frames = 1 + block % 97;
+        for (int n = 0; n < frames; ++n) in[static_cast<std::size_t>(n)] = value += 1.0f;
+        blockWise.readBlock(out.data(), frames);
+        blockWise.writeBlock(in.data(), frames);
+        for (int n = 0; n < frames; ++n)
+            ASSERT_EQ(out[static_cast<std::size_t>(n)], perSample.process(in[static_cast<std::size_t>(n)])) << block;
+        ASSERT_EQ(blockWise.distance(), perSample.distance());
+    }
+}
 
 TEST(DelayLine, HoldsFiveSecondsPlusOneSample) {
     for (float rate : {44100.0f, 96000.0f}) {
@@ -210,6 +240,40 @@ TEST(ClockedDelay, RateOneIsAPlainDelayPlusInterpolationLatency) {
     std::vector<float> out;
     for (int n = 0; n < 400; ++n) out.push_back(run.step(n == 10 ? 1.0f : 0.0f, 1.0f));
     for (int n = 0; n < 400; ++n) EXPECT_NEAR(out[static_cast<std::size_t>(n)], n == 213 ? 1.0f : 0.0f, 1e-6f) << n;
+}
+
+// At rate 1 on the tick the clocked delay takes shortcuts: per sample (process) and
+// block-wise (read ahead, ticks after). Both must give what the full arithmetic gives, bit
+// for bit, and hand over to it seamlessly when the rate moves and comes back.
+TEST(ClockedDelay, NaturalClockShortcutsEqualTheFullArithmeticBitForBit) {
+    ClockedRun full(100), perSample(100), blockWise(100);
+    std::uint32_t seed = 5;
+    auto input = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<float>(seed >> 8) / 8388608.0f - 1.0f;
+    };
+    std::vector<float> inputs(40), outputs(40);
+    int natural = 0;
+    for (int block = 0; block < 60; ++block) {
+        // Rate 1, except for a few blocks that move it (the shortcuts resume once the phase
+        // has settled again).
+        const float rate = block % 20 == 7 ? 1.1f : 1.0f;
+        for (float& v : inputs) v = input();
+        const bool blockRun = rate == 1.0f && blockWise.vco.atNaturalClock();
+        if (blockRun) {
+            ++natural;
+            blockWise.vco.readNaturalRun(blockWise.line, outputs.data(), 40);
+            blockWise.vco.writeNaturalRun(blockWise.line, inputs.data(), 40);
+        }
+        for (std::size_t n = 0; n < inputs.size(); ++n) {
+            full.vco.pushInput(inputs[n]);
+            const float expected = full.vco.processAtRate(full.line, rate);
+            ASSERT_EQ(perSample.step(inputs[n], rate), expected) << block << " " << n;
+            if (!blockRun) outputs[n] = blockWise.step(inputs[n], rate);
+            ASSERT_EQ(outputs[n], expected) << block << " " << n;
+        }
+    }
+    EXPECT_GE(natural, 50);
 }
 
 TEST(ClockedDelay, RateScalesTheDelayInversely) {
@@ -560,6 +624,54 @@ TEST(InputMeter, ShowsTheInputLatencyMinusOneSamplesLateAndResetsOnTake) {
     EXPECT_EQ(meter.takeLeft(), 0.8f);
     EXPECT_EQ(meter.takeRight(), 0.6f);
     EXPECT_EQ(meter.takeLeft(), 0.0f);
+}
+
+}  // namespace
+}  // namespace ruvane
+
+// ---------------------------------------------------------------------------------------
+// Modulated clock rate
+
+namespace ruvane {
+namespace {
+
+// The split rate (power of everything known before the sample, times a short polynomial of
+// this sample's input) stays within 1e-6 of 2^(manual + min(1, lfo + (e - 0.5) k) depth)
+// over the whole range of its inputs, the limited octave and loud inputs included.
+TEST(ModulatedClockRate, StaysWithinOneMillionthOfThePowerItStandsFor) {
+    std::uint32_t seed = 77;
+    auto uniform = [&seed](double low, double high) {
+        seed = seed * 1664525u + 1013904223u;
+        return low + (high - low) * static_cast<double>(seed >> 8) / 16777216.0;
+    };
+    double worst = 0.0;
+    for (int n = 0; n < 200000; ++n) {
+        const float manual = static_cast<float>(uniform(-2.0, 2.0));
+        const float lfo = static_cast<float>(uniform(-1.0, 1.0));
+        const float source = static_cast<float>(uniform(0.0, 1.0));
+        const float depth = static_cast<float>(uniform(-1.0, 1.0));
+        const float scale = 2.0f * source / static_cast<float>(1 << static_cast<int>(uniform(1.0, 4.999)));
+        const float sampleRate = static_cast<float>(uniform(4096.0, 200000.0));
+        EnvelopeFollower envelope;
+        envelope.setSpeed(static_cast<float>(uniform(100.0, 1000.0)), sampleRate, 4);
+        const float sensitivity = static_cast<float>(std::exp2(uniform(0.0, 4.0)));
+        const float previous = static_cast<float>(uniform(0.0, 3.0));
+        const float magnitude = static_cast<float>(n % 10 == 0 ? uniform(0.0, 1000.0) : uniform(0.0, 4.0));
+
+        envelope.process(previous / envelope.weight(), 1.0f);  // from 0 to about `previous`
+        const float before = envelope.value();
+        const float e = envelope.process(magnitude, sensitivity);
+        const float base = fastExp2(
+            ModulatedClockRate::baseOctaves(manual, lfo, scale, depth, envelope.coefficient() * before));
+        const ModulatedClockRate rate(base, manual, lfo, scale, depth, envelope.weight() * sensitivity);
+        const double exact =
+            std::exp2(double{manual} + std::min(1.0, double{lfo} + (double{e} - 0.5) * double{scale}) * double{depth});
+        const double relative = std::fabs(rate.rate(magnitude, e) / exact - 1.0);
+        ASSERT_LE(relative, 1e-6) << "manual " << manual << " lfo " << lfo << " depth " << depth << " m "
+                                  << magnitude << " e " << e;
+        worst = std::max(worst, relative);
+    }
+    std::printf("largest relative error of the split clock rate: %.2g\n", worst);
 }
 
 }  // namespace
