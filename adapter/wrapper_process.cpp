@@ -85,7 +85,13 @@ void CWrapperProcess::ProcessWork(int32_t count) {
 void CWrapperProcess::BuildControls() {
     DefineMasterBypassControlIndex(AddControl(MakeMasterBypassControl()));
     const int32_t parameters = std::min(wrapper_->GetParameterCount(), kMaxParameters);
+    // Probing moves every parameter through its range. Restoring each value is not enough
+    // for an effect whose parameters bound one another (a delay range clamps its delay
+    // time), so the whole state is taken first and given back after.
+    std::vector<uint8_t> before(static_cast<std::size_t>(std::max(wrapper_->GetStateSize(), 0)));
+    const int32_t saved = wrapper_->GetState(before.data(), static_cast<int32_t>(before.size()));
     for (int32_t index = 0; index < parameters; ++index) AddControl(MakeParameterControl(*wrapper_, index));
+    if (saved > 0) wrapper_->SetState(before.data(), saved);
 }
 
 void CWrapperProcess::Idle() {
