@@ -92,6 +92,9 @@ void CWrapperProcess::BuildControls() {
     const int32_t saved = wrapper_->GetState(before.data(), static_cast<int32_t>(before.size()));
     for (int32_t index = 0; index < parameters; ++index) AddControl(MakeParameterControl(*wrapper_, index));
     if (saved > 0) wrapper_->SetState(before.data(), saved);
+    // The controls start from the values the effect holds now.
+    for (int32_t index = 0; index < parameters; ++index)
+        StoreControlValue(index + kFirstParameterControl, ToControlValue(wrapper_->GetParameter(index), 0.0, 1.0));
 }
 
 void CWrapperProcess::Idle() {

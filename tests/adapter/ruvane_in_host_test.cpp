@@ -1,0 +1,200 @@
+// Ruvane itself inside the stand-in host through wrapper.so: ruvane-host renders as
+// ruvane-render does, master bypass gives the input back exactly, a saved state brings
+// back every byte of Ruvane's own chunk, and MIDI controllers move their parameters.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "adapter/framework/control_values.h"
+#include "adapter_test_support.h"
+
+namespace ruvane::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Audio {
+    int channels = 0;
+    std::vector<float> samples;  // interleaved
+};
+
+// A float WAV as ruvane-render and ruvane-host write it with --bits float.
+Audio readFloatWav(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    Audio audio;
+    for (std::size_t at = 12; at + 8 <= bytes.size();) {
+        uint32_t size = 0;
+        std::memcpy(&size, &bytes[at + 4], 4);
+        if (std::memcmp(&bytes[at], "fmt ", 4) == 0) {
+            uint16_t channels = 0;
+            std::memcpy(&channels, &bytes[at + 10], 2);
+            audio.channels = channels;
+        } else if (std::memcmp(&bytes[at], "data", 4) == 0 && at + 8 + size <= bytes.size()) {
+            audio.samples.resize(size / 4);
+            std::memcpy(audio.samples.data(), &bytes[at + 8], audio.samples.size() * 4);
+        }
+        at += 8 + size + (size & 1);
+    }
+    return audio;
+}
+
+float largestDifference(const Audio& a, const Audio& b) {
+    EXPECT_EQ(a.channels, b.channels);
+    EXPECT_EQ(a.samples.size(), b.samples.size());
+    float largest = 0.0f;
+    for (std::size_t i = 0; i < std::min(a.samples.size(), b.samples.size()); ++i)
+        largest = std::max(largest, std::fabs(a.samples[i] - b.samples[i]));
+    return largest;
+}
+
+// Runs a program with the settings store in folder; answers its exit status.
+int runIn(const fs::path& folder, const std::string& command) {
+    const std::string line = "cd '" + folder.string() + "' && XDG_CONFIG_HOME='" + (folder / "config").string() +
+                             "' " + command + " >'" + (folder / "log.txt").string() + "' 2>&1";
+    const int status = std::system(line.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string readText(const fs::path& path) {
+    std::ifstream file(path);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+class RuvaneInHost : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // A stereo phrase without the effect's sound on it, as the input of every render.
+        ASSERT_EQ(runIn(folder.path(), render + " --bits float --tail 0 -q -s 'Main Mix=0' -o dry.wav"), 0)
+            << readText(folder.path() / "log.txt");
+    }
+    TempFolder folder;
+    const std::string render = RUVANE_RENDER_PATH;
+    const std::string host = RUVANE_HOST_PATH;
+};
+
+TEST_F(RuvaneInHost, RendersAsRuvaneRenderDoesThroughStereoAndOfflineTypes) {
+    // The stereo type against ruvane-render's stereo output; the offline (mono) type,
+    // whose one channel is the effect's second output, against ruvane-render's mono mix.
+    const struct {
+        const char* type;
+        const char* renderOptions;
+    } cases[] = {{"Rv7m", ""}, {"Rv7a", " --mono"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.type);
+        ASSERT_EQ(runIn(folder.path(), render + " dry.wav -o reference.wav --bits float --tail 0 -q -s 'DlyL Fb=0.6'" +
+                                           c.renderOptions), 0);
+        ASSERT_EQ(runIn(folder.path(), host + " render --type " + c.type +
+                                           " dry.wav hosted.wav --bits float -q -c 'DlyL Fb=0.6'"), 0)
+            << readText(folder.path() / "log.txt");
+        const Audio reference = readFloatWav(folder.path() / "reference.wav");
+        ASSERT_GT(reference.samples.size(), 44100u);
+        EXPECT_LE(largestDifference(reference, readFloatWav(folder.path() / "hosted.wav")), 1e-6f);
+    }
+}
+
+TEST_F(RuvaneInHost, MasterBypassGivesTheInputBackExactly) {
+    ASSERT_EQ(runIn(folder.path(), host + " render --bypass dry.wav bypassed.wav --bits float -q"), 0);
+    const Audio dry = readFloatWav(folder.path() / "dry.wav");
+    EXPECT_EQ(largestDifference(dry, readFloatWav(folder.path() / "bypassed.wav")), 0.0f);
+    ASSERT_EQ(runIn(folder.path(), host + " render dry.wav wet.wav --bits float -q"), 0);
+    EXPECT_GT(largestDifference(dry, readFloatWav(folder.path() / "wet.wav")), 0.01f);  // the effect does sound
+}
+
+TEST_F(RuvaneInHost, ToolErrorsSayWhatToDoWithTheirExitCodes) {
+    const struct {
+        std::string args;
+        int code;
+        const char* says;
+    } cases[] = {
+        {"", 2, "give a command"},
+        {"render dry.wav", 2, "input and an output"},
+        {"render --type Rv9x dry.wav out.wav", 2, "no plug-in type 'Rv9x'"},
+        {"render -c 'No Such=1' dry.wav out.wav", 2, "no host control named 'No Such'"},
+        {"render -c 'Main Mix=2' dry.wav out.wav", 2, "fraction from 0 to 1"},
+        {"render missing.wav out.wav", 3, "missing.wav"},
+        {"render --load-state dry.wav dry.wav out.wav", 3, "not a ruvane-host state file"},
+        {"types --module nowhere/wrapper.so", 4, "does not exist"},
+        {"render --block 0 dry.wav out.wav", 2, "--block"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        EXPECT_EQ(runIn(folder.path(), host + " " + c.args), c.code);
+        EXPECT_NE(readText(folder.path() / "log.txt").find(c.says), std::string::npos) << readText(folder.path() / "log.txt");
+    }
+    EXPECT_FALSE(fs::exists(folder.path() / "out.wav"));
+    EXPECT_EQ(runIn(folder.path(), host + " render --help"), 0);
+    EXPECT_NE(readText(folder.path() / "log.txt").find("--save-state"), std::string::npos);
+    EXPECT_EQ(runIn(folder.path(), host + " types"), 0);
+    EXPECT_NE(readText(folder.path() / "log.txt").find("Rv7x  Ruvane  mono in, stereo out, real-time"), std::string::npos);
+}
+
+// Ruvane's own chunk inside an instance's "Complete State": all but the 8-byte trailer.
+std::vector<uint8_t> ruvaneChunk(const hostplatform::PlugInInstance& instance) {
+    std::vector<uint8_t> bytes;
+    EXPECT_EQ(instance.saveChunk(0x416c6c20, bytes), 0);
+    EXPECT_GT(bytes.size(), 56u + 8u);
+    return {bytes.begin() + 56, bytes.end() - 8};
+}
+
+TEST_F(RuvaneInHost, SavedStateBringsBackRuvanesWholeChunk) {
+    QuietHost quiet;
+    ModuleFolder module(RUVANE_PLUGIN_PATH);
+    auto opened = openModule(quiet.platform, module.wrapper());
+    ASSERT_NE(opened, nullptr);
+    const auto stereo = typeWithId(*opened, fourCharCode('R', 'v', '7', 'm'));
+    auto first = opened->create(stereo, 48000.0);
+    ASSERT_NE(first, nullptr);
+    const auto fraction = [](double value) { return hostplatform::controlValueOfFraction(value); };
+    // Values a float holds exactly, so the host's and the effect's readings agree.
+    first->setValue(2 + 3, fraction(0.75));           // DlyL Fb
+    first->setValue(2 + 34, fraction(0.875));         // DlyL Time
+    first->setValue(2 + 48 + 3, fraction(64.5 / 129));  // DlyL Fb now answers controller 64
+    first->setValue(1, fraction(1.0));                // master bypass, kept by the framework's chunk
+    const auto saved = first->saveState();
+    ASSERT_EQ(saved.size(), 3u);  // 'elck', 'All ', 'midi'
+
+    auto second = opened->create(stereo, 48000.0);
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(ruvaneChunk(*second), ruvaneChunk(*first));
+    // Probing the controls left the new instance as the effect starts: "Default" has
+    // delay times of 2000 ms, which probing the delay ranges would otherwise have cut.
+    EXPECT_EQ(second->text(2 + 34), "2000.00 ms");
+    EXPECT_EQ(second->restoreState(saved), 0);
+    EXPECT_EQ(ruvaneChunk(*second), ruvaneChunk(*first));
+    for (int32_t control = 1; control <= first->controlCount(); ++control)
+        EXPECT_EQ(second->text(control), first->text(control)) << control;
+    EXPECT_EQ(second->value(1), fraction(1.0));
+    // The restored node identity is the saved instance's.
+    EXPECT_EQ(second->midiNode(), first->midiNode());
+}
+
+TEST_F(RuvaneInHost, MidiControllersMoveTheirParameters) {
+    QuietHost quiet;
+    ProcessFixture fixture;
+    auto process = fixture.make(RUVANE_PLUGIN_PATH);
+    auto& midi = dynamic_cast<CEffectProcessMIDI&>(*process);
+    CPluginWrapper& wrapper = process->Wrapper();
+    const float before = wrapper.GetParameter(2);  // Main Mix answers controller 21 by default
+    const HPMidiEvent events[] = {{{0xB0, 21, 127, 0}, 3}, {{0xB0, 20, 0, 0}, 10}};
+    std::vector<float> left(64, 0.1f), right(64, 0.1f), outLeft(64), outRight(64);
+    const float* inputs[] = {left.data(), right.data()};
+    float* outputs[] = {outLeft.data(), outRight.data()};
+    midi.SetBufferedMidi(events, 2);
+    process->RenderAudio(inputs, outputs, nullptr, 64, false);
+    midi.SetBufferedMidi(nullptr, 0);
+    EXPECT_NE(wrapper.GetParameter(2), before);
+    EXPECT_NEAR(wrapper.GetParameter(2), 1.0f, 0.01f);
+    EXPECT_NEAR(wrapper.GetParameter(0), 0.0f, 0.01f);  // Main In, controller 20
+}
+
+}  // namespace
+}  // namespace ruvane::testing
