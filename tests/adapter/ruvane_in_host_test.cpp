@@ -156,7 +156,7 @@ TEST_F(RuvaneInHost, SavedStateBringsBackRuvanesWholeChunk) {
     const auto fraction = [](double value) { return hostplatform::controlValueOfFraction(value); };
     // Values a float holds exactly, so the host's and the effect's readings agree.
     first->setValue(2 + 3, fraction(0.75));           // DlyL Fb
-    first->setValue(2 + 34, fraction(0.875));         // DlyL Time
+    first->setValue(2 + 35, fraction(0.875));         // DlyL Time
     first->setValue(2 + 48 + 3, fraction(64.5 / 129));  // DlyL Fb now answers controller 64
     first->setValue(1, fraction(1.0));                // master bypass, kept by the framework's chunk
     const auto saved = first->saveState();
@@ -167,7 +167,7 @@ TEST_F(RuvaneInHost, SavedStateBringsBackRuvanesWholeChunk) {
     EXPECT_NE(ruvaneChunk(*second), ruvaneChunk(*first));
     // Probing the controls left the new instance as the effect starts: "Default" has
     // delay times of 2000 ms, which probing the delay ranges would otherwise have cut.
-    EXPECT_EQ(second->text(2 + 34), "2000.00 ms");
+    EXPECT_EQ(second->text(2 + 35), "2000.00 ms");
     EXPECT_EQ(second->restoreState(saved), 0);
     EXPECT_EQ(ruvaneChunk(*second), ruvaneChunk(*first));
     for (int32_t control = 1; control <= first->controlCount(); ++control)
