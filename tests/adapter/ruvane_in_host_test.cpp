@@ -159,8 +159,23 @@ TEST_F(RuvaneInHost, SavedStateBringsBackRuvanesWholeChunk) {
     first->setValue(2 + 35, fraction(0.875));         // DlyL Time
     first->setValue(2 + 48 + 3, fraction(64.5 / 129));  // DlyL Fb now answers controller 64
     first->setValue(1, fraction(1.0));                // master bypass, kept by the framework's chunk
+    // The chunk list: the framework's controls, then the adapter's two, as announced.
+    const auto chunks = first->chunkList();
+    ASSERT_EQ(chunks.size(), 3u);
+    EXPECT_EQ(chunks[0].id, fourCharCode('e', 'l', 'c', 'k'));
+    EXPECT_STREQ(chunks[0].name, "Complete Controls State");
+    EXPECT_EQ(chunks[0].announcedSize, -152);
+    EXPECT_EQ(chunks[1].id, fourCharCode('A', 'l', 'l', ' '));
+    EXPECT_STREQ(chunks[1].name, "Complete State");
+    EXPECT_EQ(chunks[1].announcedSize, static_cast<int32_t>(ruvaneChunk(*first).size() + 8));
+    EXPECT_EQ(chunks[2].id, fourCharCode('m', 'i', 'd', 'i'));
+    EXPECT_STREQ(chunks[2].name, "MIDI Connection Data");
+    EXPECT_EQ(chunks[2].announcedSize, -152);
     const auto saved = first->saveState();
-    ASSERT_EQ(saved.size(), 3u);  // 'elck', 'All ', 'midi'
+    ASSERT_EQ(saved.size(), 3u);
+    int32_t headerSize = 0;
+    std::memcpy(&headerSize, saved[1].bytes.data(), sizeof headerSize);
+    EXPECT_EQ(headerSize, static_cast<int32_t>(saved[1].bytes.size()));  // the header's size field is the whole chunk
 
     auto second = opened->create(stereo, 48000.0);
     ASSERT_NE(second, nullptr);

@@ -244,3 +244,70 @@ TEST(MidiConnectionData, FindsTheFirstKnownKeyInOrderAndNothingOutsideTheBlock) 
 
 }  // namespace
 }  // namespace ruvane::testing
+
+namespace ruvane::testing {
+namespace {
+
+// A host chunk: the 56-byte header with the total size first, then data.
+Bytes hostChunk(const Bytes& data) {
+    Bytes chunk(56, 0);
+    const int32_t total = static_cast<int32_t>(56 + data.size());
+    std::memcpy(chunk.data(), &total, sizeof total);
+    chunk.insert(chunk.end(), data.begin(), data.end());
+    return chunk;
+}
+
+constexpr int32_t kMidiChunk = 0x6d696469;  // 'midi'
+
+TEST(MidiConnectionChunk, RestoresTheNodeIdentityOrAnswers7082AndKeepsIt) {
+    QuietHost host;
+    ProcessFixture fixture;
+    auto process = fixture.make(testEffectPath("effect_plain"));
+    auto& midi = dynamic_cast<CEffectProcessMIDI&>(*process);
+    ASSERT_TRUE(midi.HasMidiNode());
+    const int32_t registered = midi.MidiNodeId();
+    ASSERT_EQ(host.platform.engine.midiNodes().at(registered).name, "Ruvane");
+    EXPECT_EQ(host.platform.engine.midiNodes().at(registered).registration, 0xffff);
+    EXPECT_TRUE(fixture.group().KnowsMidiNode(registered));
+
+    // Saved: the instance's own identity.
+    Bytes saved(static_cast<std::size_t>(process->ChunkSize(kMidiChunk)));
+    ASSERT_EQ(saved.size(), 56u + 24u);
+    ASSERT_EQ(process->SaveChunk(kMidiChunk, saved.data(), static_cast<int32_t>(saved.size())), 0);
+    EXPECT_EQ(Bytes(saved.begin() + 56, saved.end()), WriteMidiConnectionData(true, registered));
+
+    // Restored from another project: the node takes the saved identity.
+    const Bytes other = hostChunk(WriteMidiConnectionData(true, 4242));
+    EXPECT_EQ(process->RestoreChunk(kMidiChunk, other.data(), static_cast<int32_t>(other.size())), 0);
+    EXPECT_EQ(midi.MidiNodeId(), 4242);
+    EXPECT_TRUE(fixture.group().KnowsMidiNode(4242));
+    EXPECT_FALSE(fixture.group().KnowsMidiNode(registered));
+
+    // Without a known key: -7082 and the identity stays.
+    const Bytes unknown = hostChunk(WriteMidiConnectionData(false, 0));
+    EXPECT_EQ(process->RestoreChunk(kMidiChunk, unknown.data(), static_cast<int32_t>(unknown.size())), -7082);
+    EXPECT_EQ(midi.MidiNodeId(), 4242);
+    // A header that disagrees with the bytes is refused before the data is read.
+    Bytes lying = other;
+    lying[0] = 200;
+    EXPECT_EQ(process->RestoreChunk(kMidiChunk, lying.data(), static_cast<int32_t>(lying.size())), kHPErrorBadChunk);
+    process.reset();
+    EXPECT_EQ(host.platform.engine.midiNodes().count(registered), 0u);  // unregistered with the instance
+}
+
+TEST(MidiConnectionChunk, AnInstanceWithoutANodeAnswers7082) {
+    // No host engine to register with: the instance has no MIDI node.
+    ProcessFixture fixture;
+    auto process = fixture.make(testEffectPath("effect_plain"));
+    auto& midi = dynamic_cast<CEffectProcessMIDI&>(*process);
+    ASSERT_FALSE(midi.HasMidiNode());
+    const Bytes other = hostChunk(WriteMidiConnectionData(true, 4242));
+    EXPECT_EQ(process->RestoreChunk(kMidiChunk, other.data(), static_cast<int32_t>(other.size())), -7082);
+    EXPECT_EQ(midi.MidiNodeId(), 0);
+    Bytes saved(static_cast<std::size_t>(process->ChunkSize(kMidiChunk)));
+    ASSERT_EQ(process->SaveChunk(kMidiChunk, saved.data(), static_cast<int32_t>(saved.size())), 0);
+    EXPECT_EQ(Bytes(saved.begin() + 56, saved.end()), (Bytes{1, 1, 1, 1}));
+}
+
+}  // namespace
+}  // namespace ruvane::testing

@@ -79,7 +79,7 @@ struct Host {
     TypeDescription type(const std::string& id) const {
         std::string known;
         for (const auto& type : module->types()) {
-            if (lower(fourCharText(type.info.typeId)) == lower(id) && fourCharText(type.info.typeId) == id) return type;
+            if (fourCharText(type.info.typeId) == id) return type;
             known += " " + fourCharText(type.info.typeId);
         }
         throw ToolError(render::kExitUsage, "no plug-in type '" + id + "'; the module has:" + known);
