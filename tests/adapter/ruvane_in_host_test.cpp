@@ -137,6 +137,24 @@ TEST_F(RuvaneInHost, ToolErrorsSayWhatToDoWithTheirExitCodes) {
     EXPECT_NE(readText(folder.path() / "log.txt").find("Rv7x  Ruvane  mono in, stereo out, real-time"), std::string::npos);
 }
 
+TEST_F(RuvaneInHost, ViewShotShowsThePlugInWindowAtTheEditorsSize) {
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "this test needs an X server: run it under xvfb-run";
+    // An effect with a 300 x 150 editor of its own, in place of Ruvane.so.
+    ModuleFolder module(testEffectPath("effect_editor"));
+    ASSERT_EQ(runIn(folder.path(), host + " view -q --module '" + module.wrapper().string() + "' --shot shot.png"), 0)
+        << readText(folder.path() / "log.txt");
+    std::ifstream png(folder.path() / "shot.png", std::ios::binary);
+    std::array<unsigned char, 24> head{};
+    png.read(reinterpret_cast<char*>(head.data()), head.size());
+    ASSERT_TRUE(png.good());
+    EXPECT_EQ(std::memcmp(head.data() + 1, "PNG", 3), 0);
+    const auto bigEndian = [&](std::size_t at) {
+        return (head[at] << 24) | (head[at + 1] << 16) | (head[at + 2] << 8) | head[at + 3];
+    };
+    EXPECT_EQ(bigEndian(16), 300);
+    EXPECT_EQ(bigEndian(20), 150);
+}
+
 // Ruvane's own chunk inside an instance's "Complete State": all but the 8-byte trailer.
 std::vector<uint8_t> ruvaneChunk(const hostplatform::PlugInInstance& instance) {
     std::vector<uint8_t> bytes;
