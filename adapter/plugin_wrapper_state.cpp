@@ -137,6 +137,7 @@ void CPluginWrapper::ReadParameterState(const uint8_t* data, int32_t size) {
     // foreign block changes nothing.
     if (storedParams < 0 || storedPrograms < 0) return;
     const int64_t recordBytes = kProgramNameBytes + kWord * storedParams;
+    if (recordBytes > size || storedPrograms > size) return;  // keeps the product below in range
     if (kParameterHeaderBytes + storedPrograms * recordBytes + kTrailerBytes != size) return;
 
     const int32_t current = static_cast<int32_t>(ReadBigEndian32(data + size - kWord));

@@ -99,13 +99,15 @@ void display(const TestEffect& e, int index, char* text) {
         case effGetProgram: return e.program;
         case effProcessEvents: {
             const auto* events = static_cast<VstEvents*>(ptr);
+            // Hosts allocate more pointers than the two the record declares.
+            VstEvent* const* list = events->events;
             if (e.midiBatches < kBatchRecord) {
                 e.midiBatchSizes[e.midiBatches] = events->numEvents;
                 e.midiBatchAtCall[e.midiBatches] = e.processCalls;
             }
             ++e.midiBatches;
             for (int i = 0; i < events->numEvents; ++i) {
-                const auto* midi = reinterpret_cast<const VstMidiEvent*>(events->events[i]);
+                const auto* midi = reinterpret_cast<const VstMidiEvent*>(list[i]);
                 if (midi->type != kVstMidiType || midi->byteSize != sizeof(VstMidiEvent)) continue;
                 if (e.midiEvents < kMidiRecord) {
                     const auto* b = reinterpret_cast<const unsigned char*>(midi->midiData);
