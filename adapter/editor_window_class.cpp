@@ -22,7 +22,7 @@ void CEditorWindowClass::Unregister() {
 }
 
 unsigned long CEditorWindowClass::CreateChild(unsigned long parent, int32_t x, int32_t y, int32_t width,
-                                              int32_t height, CPluginWrapper* wrapper) {
+                                              int32_t height, CPluginWrapper* wrapper, bool mapped) {
     if (!display_ || !parent) return 0;
     XSetWindowAttributes attributes{};
     attributes.event_mask = ExposureMask | StructureNotifyMask;
@@ -36,7 +36,7 @@ unsigned long CEditorWindowClass::CreateChild(unsigned long parent, int32_t x, i
     XSetClassHint(display_, window, &hint);
     Atom deleteWindow = deleteWindowAtom_;
     XSetWMProtocols(display_, window, &deleteWindow, 1);
-    XMapWindow(display_, window);
+    if (mapped) XMapWindow(display_, window);
     // The effect draws into this window on its own connection: it must exist there first.
     XSync(display_, False);
     if (wrapper) userData_[window] = wrapper;

@@ -22,10 +22,10 @@ public:
     void Unregister();
     _XDisplay* Display() const { return display_; }
 
-    // A child "PluginWindow" of the class inside parent at (x, y), owned by wrapper; 0
-    // when there is no connection.
+    // A child "PluginWindow" of the class inside parent at (x, y), owned by wrapper
+    // (none for a scratch window) and shown when mapped; 0 when there is no connection.
     unsigned long CreateChild(unsigned long parent, int32_t x, int32_t y, int32_t width, int32_t height,
-                              CPluginWrapper* wrapper);
+                              CPluginWrapper* wrapper, bool mapped = true);
     void DestroyChild(unsigned long window);
     // Forgets the window's wrapper without touching the window.
     void Detach(unsigned long window);

@@ -48,10 +48,12 @@ void CPluginWrapper::GetEditorSize(int32_t* width, int32_t* height) {
     } else if (editorOpen_) {
         rect = effectEditorRect(*this);
     } else {
-        // Opened briefly in a scratch window, since some editors only know their size open.
+        // Opened briefly in a scratch window (never shown), since some editors only know
+        // their size open.
         Display* display = windows().Display();
         const unsigned long scratch =
-            display ? windows().CreateChild(DefaultRootWindow(display), 0, 0, kChildStartSize, kChildStartSize, nullptr)
+            display ? windows().CreateChild(DefaultRootWindow(display), 0, 0, kChildStartSize, kChildStartSize, nullptr,
+                                        false)
                     : 0;
         Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(scratch), 0.0f);
         rect = effectEditorRect(*this);
