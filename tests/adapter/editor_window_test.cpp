@@ -114,6 +114,13 @@ TEST_F(EditorWindow, EditorOpensOnceInItsChildSizedToTheEditor) {
     EXPECT_EQ(inside[0].width, 300u);
     EXPECT_EQ(inside[0].height, 150u);
     EXPECT_EQ(inside[0].y, 250);
+    // What the effect's editor shows is in the host's window, where the child sits.
+    XImage* image = XGetImage(display, parent, 0, 0, 600, 400, AllPlanes, ZPixmap);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(XGetPixel(image, 150, 250 + 75) & 0xffffff, kTestEditorColour);
+    EXPECT_EQ(XGetPixel(image, 299, 399) & 0xffffff, kTestEditorColour);
+    EXPECT_NE(XGetPixel(image, 150, 100) & 0xffffff, kTestEditorColour);  // above the view: the host's own
+    XDestroyImage(image);
     EXPECT_EQ(process.Wrapper().RefreshCountdown(), 2);
     const auto idles = query(process.Wrapper(), kQueryEditorIdles);
     process.IdleView();
@@ -124,7 +131,7 @@ TEST_F(EditorWindow, EditorOpensOnceInItsChildSizedToTheEditor) {
     EXPECT_EQ(query(process.Wrapper(), kQueryEditorCloses), 1);
     EXPECT_TRUE(children(parent).empty());
 
-    // View mode 1 shows the view 32 pixels lower in the rectangle: the child sits higher.
+    // View mode 1 moves the rectangle 32 pixels down: the child sits 32 pixels higher.
     process.OpenView(parent, 1);
     const auto shifted = children(parent);
     ASSERT_EQ(shifted.size(), 1u);

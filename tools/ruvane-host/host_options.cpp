@@ -131,7 +131,7 @@ std::string hostHelpText(Command command, bool commandGiven) {
                    "Opens the plug-in window with the effect's editor inside; close the window to quit.\n\n" +
                    typeOption +
                    "  --shot FILE.png    write a picture of the window once the editor has drawn, and quit\n"
-                   "  --view-mode 0|1    how the host shows the window (1 places the view 32 pixels lower)\n" +
+                   "  --view-mode 0|1    how the host shows the window (1 keeps a 32-pixel strip below the view)\n" +
                    common;
     }
     return {};

@@ -9,6 +9,10 @@
 #include "tests/adapter/effects/test_effect_queries.h"
 #include "vst/aeffect.h"
 
+#ifdef TEST_EFFECT_EDITOR
+#include <X11/Xlib.h>
+#endif
+
 #ifndef TEST_EFFECT_PARAMS
 #define TEST_EFFECT_PARAMS 4
 #endif
@@ -62,6 +66,10 @@ struct TestEffect {
     int editorOpens = 0, editorCloses = 0, editorIdles = 0;
     VstIntPtr editorParent = 0;
     ERect editorRect{0, 0, 150, 300};
+#ifdef TEST_EFFECT_EDITOR
+    Display* editorDisplay = nullptr;
+    Window editorWindow = 0;
+#endif
 };
 
 TestEffect* self(AEffect* effect) { return static_cast<TestEffect*>(effect->object); }
@@ -92,7 +100,12 @@ void display(const TestEffect& e, int index, char* text) {
     const bool paramInRange = index >= 0 && index < kParams;
     switch (opcode) {
         case effOpen: ++e.opens; return 0;
-        case effClose: delete &e; return 0;
+        case effClose:
+#ifdef TEST_EFFECT_EDITOR
+            if (e.editorDisplay) XCloseDisplay(e.editorDisplay);
+#endif
+            delete &e;
+            return 0;
         case effSetProgram:
             if (value >= 0 && value < kPrograms) e.program = static_cast<int>(value);
             return 0;
@@ -131,8 +144,30 @@ void display(const TestEffect& e, int index, char* text) {
                 std::memcpy(e.values, static_cast<char*>(ptr) + 4, sizeof e.values);
             return 1;
         case effEditGetRect: *static_cast<ERect**>(ptr) = &e.editorRect; return 1;
-        case effEditOpen: ++e.editorOpens; e.editorParent = reinterpret_cast<VstIntPtr>(ptr); return 1;
-        case effEditClose: ++e.editorCloses; return 1;
+        case effEditOpen:
+            ++e.editorOpens;
+            e.editorParent = reinterpret_cast<VstIntPtr>(ptr);
+#ifdef TEST_EFFECT_EDITOR
+            // An editor of its own on its own connection: a window the server fills with
+            // kTestEditorColour, inside the window the host gave.
+            if (ptr && !e.editorDisplay && (e.editorDisplay = XOpenDisplay(nullptr))) {
+                e.editorWindow = XCreateSimpleWindow(e.editorDisplay, reinterpret_cast<Window>(ptr), 0, 0,
+                                                     e.editorRect.right, e.editorRect.bottom, 0, 0, kTestEditorColour);
+                XMapWindow(e.editorDisplay, e.editorWindow);
+                XSync(e.editorDisplay, False);
+            }
+#endif
+            return 1;
+        case effEditClose:
+            ++e.editorCloses;
+#ifdef TEST_EFFECT_EDITOR
+            if (e.editorDisplay) {
+                XDestroyWindow(e.editorDisplay, e.editorWindow);
+                XCloseDisplay(e.editorDisplay);
+                e.editorDisplay = nullptr;
+            }
+#endif
+            return 1;
         case effEditIdle: ++e.editorIdles; return 1;
         case effSetProgramName: std::snprintf(e.programNames[e.program], kNameBytes, "%s", static_cast<char*>(ptr)); return 0;
         case effGetProgramName: std::snprintf(static_cast<char*>(ptr), kNameBytes, "%s", e.programNames[e.program]); return 0;

@@ -34,3 +34,6 @@ enum TestEffectQuery {
     kQueryEditorIdles,
     kQueryEditorParent,        // the window of the last effEditOpen
 };
+
+// The colour the editor flavour's window shows (0xRRGGBB).
+inline constexpr unsigned long kTestEditorColour = 0x3366cc;
