@@ -39,7 +39,7 @@ artwork: build
 
 # Tests run on a private X server, so editor tests never touch a desktop and work
 # on machines without one.
-TEST_DISPLAY = xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp"
+TEST_DISPLAY = xvfb-run -a -s "-screen 0 1920x1200x24 -nolisten tcp -noreset"
 
 test: build
 	$(TEST_DISPLAY) ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

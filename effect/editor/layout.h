@@ -265,7 +265,7 @@ inline constexpr std::array kControls = [] {
         knob(16, 486, 29, 132, 0, 0, S::Filter, "RESONANCE", "0", "10"),
         knob(15, 440, 28, 133, 1, 1, S::Filter, "CUTOFF", "50", "16k"),
         knob(13, 533, 29, 134, 0.5, 0.5, S::Filter, "MOD DEPTH", "\u2212", "+"),
-        knob(11, 392, 93, 135, 0.5, 0.5, S::Modulation, "PHASE", "-90\u00B0", "+90\u00B0"),
+        knob(11, 392, 93, 135, 0.5, 0.5, S::Modulation, "PHASE", "\u221290\u00B0", "+90\u00B0"),
         knob(12, 439, 93, 136, 1, 1, S::Modulation, "SOURCE", "LFO", "ENV"),
         knob(47, 486, 93, 137, 0.0990991, 0.5, S::Modulation, "SENS", "0", "10"),
         knob(22, 532, 93, 137, 0.0990991, 0, S::Modulation, "ENV SPEED", "0.1", "1 s"),

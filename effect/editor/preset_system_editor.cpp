@@ -26,7 +26,7 @@ std::string workingFolder() {
 }  // namespace
 
 CPresetSystemEditor::CPresetSystemEditor(CPresetSystemEffect* effect)
-    : AEffEditor(effect),
+    : AEffGUIEditor(effect),
       presetEffect_(effect),
       settings_(SettingsStore::defaultFolder()),
       currentFolder_(workingFolder()) {

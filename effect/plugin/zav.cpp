@@ -28,9 +28,8 @@ ZAV::ZAV(audioMasterCallback audioMaster, const EditorFactory& makeEditor)
     canProcessReplacing(true);
     curProgram = 0;
     engine_.setListener(this);
+    // The editor object lives as long as the effect; its window opens on the host's request.
     if (makeEditor) setEditorLink(makeEditor(*this));
-    // The editor has no window yet: hosts show their own controls for the parameters.
-    setFlag(effFlagsHasEditor, false);
     loadUserDefaults();
     loadPreset(0);
     engine_.suspend();

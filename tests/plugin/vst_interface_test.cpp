@@ -35,8 +35,9 @@ TEST_F(LoadedPlugin, RecordFieldsDescribeAStereoChunkEffect) {
     EXPECT_EQ(effect->numParams, 96);
     EXPECT_EQ(effect->numInputs, 2);
     EXPECT_EQ(effect->numOutputs, 2);
-    // Replacing processing and chunks; no editor window is announced yet.
-    EXPECT_EQ(effect->flags, effFlagsCanReplacing | effFlagsProgramChunks);
+    // An editor, replacing processing and chunks: 0x31.
+    EXPECT_EQ(effect->flags, effFlagsHasEditor | effFlagsCanReplacing | effFlagsProgramChunks);
+    EXPECT_EQ(effect->flags, 0x31);
     EXPECT_EQ(effect->initialDelay, 0);
     EXPECT_EQ(effect->uniqueID, fourCharCode('R', 'V', '7', 'S'));
     EXPECT_EQ(effect->version, 1);

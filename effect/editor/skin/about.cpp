@@ -43,20 +43,26 @@ Surface renderAbout(int scale) {
     Context cr = makeContext(surface.get());
     cairo_t* c = cr.get();
 
-    // The wordmark with two fading echoes: a delay, after all.
+    // The wordmark, underlined by its own echo: a train of repeats alternating between
+    // the left and the right channel, each shorter and fainter, within the word's width.
     const Font mark{kPlainFamily, true, 54, -0.5};
     const double left = 64, baseline = 96;
-    for (int echo = 2; echo >= 1; --echo)
-        drawText(c, "Ruvane", left + 9 * echo, baseline, Align::Left, mark,
-                 Colour{1, 1, 1, 0.16 / echo});
     drawText(c, "Ruvane", left, baseline, Align::Left, mark, Colour::rgb(238, 242, 245));
-    const double markWidth = textWidth(c, "Ruvane", mark);
-    roundedRect(c, left + 2, baseline + 10, markWidth * 0.5, 2.5, 1.25);
-    setSource(c, palette::kAccentLeft);
-    cairo_fill(c);
-    roundedRect(c, left + 2 + markWidth * 0.5, baseline + 10, markWidth * 0.5, 2.5, 1.25);
-    setSource(c, palette::kAccentRight);
-    cairo_fill(c);
+    const double markWidth = textWidth(c, "Ruvane", mark) - 4;
+    const int repeats = 5;
+    const double decay = 0.62, gap = 3;
+    double total = 0;
+    for (int i = 0; i < repeats; ++i) total += std::pow(decay, i);
+    const double unit = (markWidth - gap * (repeats - 1)) / total;
+    double x = left + 2;
+    for (int i = 0; i < repeats; ++i) {
+        const double length = unit * std::pow(decay, i);
+        const Colour accent = i % 2 == 0 ? palette::kAccentLeft : palette::kAccentRight;
+        roundedRect(c, std::round(x), baseline + 10, std::round(length), 2, 1);  // on the grid
+        setSource(c, accent.withAlpha(1.0 - 0.15 * i));
+        cairo_fill(c);
+        x += length + gap;
+    }
     drawText(c, "vintage stereo delay & verb", left + 2, baseline + 30, Align::Left,
              Font{kPlainFamily, false, 14, 0.8}, Colour::rgb(200, 212, 220));
     echoTaps(c, 372, 700, 118);

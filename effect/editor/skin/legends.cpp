@@ -80,10 +80,16 @@ void switchLegends(cairo_t* cr, const Control& control) {
     const Font font = legendFont(kMarkSize);
     const double baseline = r.bottom + 7;
     if (control.positions == 2) {
-        drawText(cr, control.marks[0], r.centreX() - 1.5, baseline, Align::Right, font,
+        // The two names either side of a small dot under the middle of the slot, so
+        // they read as a pair and apart from their neighbours.
+        const double gap = 3, middle = r.centreX();
+        drawText(cr, control.marks[0], middle - gap, baseline, Align::Right, font,
                  palette::kLegend);
-        drawText(cr, control.marks[1], r.centreX() + 1.5, baseline, Align::Left, font,
+        drawText(cr, control.marks[1], middle + gap, baseline, Align::Left, font,
                  palette::kLegend);
+        cairo_arc(cr, middle, std::round(baseline) - capHeight(cr, font) / 2, 0.8, 0, 2 * M_PI);
+        setSource(cr, palette::kLegendSoft);
+        cairo_fill(cr);
         return;
     }
     const double segment = r.width() / control.positions;
@@ -135,15 +141,19 @@ void meterScale(cairo_t* cr, const Control& meter) {
              channelAccent(meter.section));
 }
 
-// A legend reading upwards in the narrow space under a tall, slim control.
+// A legend reading upwards in the narrow space under a tall, slim control, between the
+// control and the plate's lower edge; condensed when that space is short.
 void verticalLegend(cairo_t* cr, const Control& control) {
     const Rect& r = control.rect;
-    const Font font = legendFont(kMarkSize, 0.3);
-    const double length = textWidth(cr, control.legend, font);
+    Font font = legendFont(kMarkSize, 0.3);
+    const double top = r.bottom + 2.5;
     const layout::Plate* plate = plateOf(control);
-    const double floor = plate != nullptr ? plate->rect.bottom - 4 : r.bottom + 3 + length;
+    const double natural = textWidth(cr, control.legend, font);
+    const double floor = plate != nullptr ? plate->rect.bottom - 3 : top + natural;
+    font.stretch = std::min(1.0, (floor - top) / natural);
+    const double length = textWidth(cr, control.legend, font);
     cairo_save(cr);
-    cairo_translate(cr, r.centreX() + capHeight(cr, font) / 2, std::min(r.bottom + 3 + length, floor));
+    cairo_translate(cr, r.centreX() + capHeight(cr, font) / 2, (top + floor + length) / 2);
     cairo_rotate(cr, -M_PI / 2);
     drawText(cr, control.legend, 0, 0, Align::Left, font, palette::kLegend);
     cairo_restore(cr);

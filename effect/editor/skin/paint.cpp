@@ -122,7 +122,27 @@ namespace {
 void selectFont(cairo_t* cr, const Font& font) {
     cairo_select_font_face(cr, font.family, CAIRO_FONT_SLANT_NORMAL,
                            font.bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(cr, font.size);
+    cairo_matrix_t matrix;
+    cairo_matrix_init_scale(&matrix, font.size * font.stretch, font.size);
+    cairo_set_font_matrix(cr, &matrix);
+    if (font.stretch < 1) {
+        // Squeezed glyphs stay legible at 1x only with their stems fitted to the grid.
+        cairo_font_options_t* options = cairo_font_options_create();
+        cairo_get_font_options(cr, options);
+        cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_FULL);
+        cairo_set_font_options(cr, options);
+        cairo_font_options_destroy(options);
+    }
+}
+
+// Squeezed text starts every glyph on a whole device pixel, so its stems stay sharp.
+double glyphPen(cairo_t* cr, const Font& font, double pen) {
+    if (font.stretch >= 1) return pen;
+    double x = pen, y = 0;
+    cairo_user_to_device(cr, &x, &y);
+    x = std::round(x);
+    cairo_device_to_user(cr, &x, &y);
+    return x;
 }
 
 // Length in bytes of the UTF-8 sequence starting with `lead`.
@@ -179,7 +199,7 @@ void drawText(cairo_t* cr, std::string_view text, double x, double baseline, Ali
     double pen = left;
     baseline = std::round(baseline);  // crisp capitals at 1x
     forEachCharacter(text, [&](const std::string& character) {
-        cairo_move_to(cr, pen, baseline);
+        cairo_move_to(cr, glyphPen(cr, font, pen), baseline);
         cairo_show_text(cr, character.c_str());
         cairo_text_extents_t extents;
         cairo_text_extents(cr, character.c_str(), &extents);

@@ -78,6 +78,7 @@ struct Font {
     bool bold;
     double size;        // pixels at 1x
     double tracking = 0; // extra space after each character, in units
+    double stretch = 1;  // horizontal scale of the glyphs (below 1: condensed further)
 };
 // The condensed legend face and the plain face.
 inline constexpr const char* kLegendFamily = "Liberation Sans Narrow";

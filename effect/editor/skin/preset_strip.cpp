@@ -5,6 +5,7 @@
 #include "effect/editor/skin/bitmaps.h"
 #include "effect/editor/skin/palette.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace ruvane::skin {
@@ -133,13 +134,34 @@ void paintModeKey(cairo_t* cr, const Frame& frame) {
     const double w = frame.width, h = frame.height;
     // Frames: off, hover while off, on.
     const bool on = frame.index == 2;
-    const State state = frame.index == 1 ? State::Hover : on ? State::Pressed : State::Idle;
-    stripKey(cr, 0.5, 1.5, w - 1, h - 3, state);
-    if (on) barGlow(cr, 3, 5, w - 6, h - 10, 2.5, palette::kLedOn.withAlpha(0.45));
-    Colour ink = on ? palette::kLedOn.mixed(palette::kLedHot, 0.35)
-                 : state == State::Hover ? Colour{1, 1, 1, 1}
-                                         : palette::kStripText;
-    drawTextCentred(cr, text, w / 2, h / 2 + (on ? 0.5 : 0), legendFont(7), ink);
+    const bool hover = frame.index == 1;
+    // A dark bezel round each key keeps neighbouring keys apart.
+    roundedRect(cr, 0.5, 0.5, w - 1, h - 1, 2.5);
+    setSource(cr, palette::kHousing);
+    cairo_fill(cr);
+    const double x = 1.5, y = 1.5, kw = w - 3, kh = h - 3;
+    if (on) {
+        // Lit from behind: a glowing red face with hot lettering.
+        barGlow(cr, x, y, kw, kh, 1, palette::kLedOn.withAlpha(0.6));
+        roundedRect(cr, x, y, kw, kh, 1.8);
+        cairo_pattern_t* face = cairo_pattern_create_linear(0, y, 0, y + kh);
+        addStop(face, 0, palette::kLedOn.scaled(0.8));
+        addStop(face, 1, palette::kLedOn.scaled(0.5));
+        cairo_set_source(cr, face);
+        cairo_fill(cr);
+        cairo_pattern_destroy(face);
+        hLine(cr, x + 1.5, x + kw - 1.5, y, Colour{1, 1, 1, 0.35});
+    } else {
+        stripKey(cr, x, y, kw, kh, hover ? State::Hover : State::Idle);
+    }
+    // Condensed just enough to leave a margin either side of the word.
+    Font font = legendFont(7, 0.3);
+    const double room = kw - 2;
+    font.stretch = std::min(1.0, room / textWidth(cr, text, font));
+    const Colour ink = on ? Colour::rgb(255, 248, 238)
+                       : hover ? Colour{1, 1, 1, 1}
+                               : palette::kStripText;
+    drawTextCentred(cr, text, w / 2, h / 2, font, ink);
 }
 
 }  // namespace ruvane::skin

@@ -94,8 +94,9 @@ void paintWaveSwitch(cairo_t* cr, const Frame& frame) {
     for (int i = 0; i < positions; ++i) {
         const bool lit = i == frame.index;
         const double top = 1 + i * band;
-        const double cx = w / 2, cy = top + band / 2;
-        const double half = 5, amp = 2.6;
+        // Centred on pixel middles so the glyphs' straight strokes stay crisp at 1x.
+        const double cx = std::floor(w / 2) + 0.5, cy = std::floor(top + band / 2) + 0.5;
+        const double half = 5, amp = 3;
         if (lit) {
             roundedRect(cr, 1.5, top + 0.6, w - 3, band - 1.2, 1.5);
             setSource(cr, Colour::rgb(70, 48, 20));
@@ -122,10 +123,10 @@ void paintWaveSwitch(cairo_t* cr, const Frame& frame) {
                 cairo_line_to(cr, cx + half, cy - amp);
                 break;
             case 2:
-                cairo_move_to(cr, cx - half, cy + amp);
+                cairo_move_to(cr, cx - half, cy);
                 cairo_line_to(cr, cx - half / 2, cy - amp);
                 cairo_line_to(cr, cx + half / 2, cy + amp);
-                cairo_line_to(cr, cx + half, cy - amp * 0.2);
+                cairo_line_to(cr, cx + half, cy);
                 break;
             case 3:
                 cairo_move_to(cr, cx - half, cy + amp);
@@ -135,12 +136,14 @@ void paintWaveSwitch(cairo_t* cr, const Frame& frame) {
                 cairo_line_to(cr, cx + half, cy + amp);
                 break;
             default: {
-                const double levels[] = {0.3, -0.9, 0.7, -0.2, 1.0};
-                double x = cx - half, step = 2 * half / 5;
-                cairo_move_to(cr, x, cy - amp * levels[0]);
-                for (int s = 0; s < 5; ++s) {
-                    cairo_line_to(cr, x + step, cy - amp * levels[s]);
-                    if (s < 4) cairo_line_to(cr, x + step, cy - amp * levels[s + 1]);
+                // Four held levels, whole pixels apart.
+                const double levels[] = {1, -3, 3, -1};
+                const int steps = 4;
+                double x = cx - half, step = 2 * half / steps;
+                cairo_move_to(cr, x, cy - levels[0]);
+                for (int s = 0; s < steps; ++s) {
+                    cairo_line_to(cr, x + step, cy - levels[s]);
+                    if (s < steps - 1) cairo_line_to(cr, x + step, cy - levels[s + 1]);
                     x += step;
                 }
                 break;

@@ -1,0 +1,93 @@
+#include "tools/ruvane-view/options.h"
+
+#include <charconv>
+
+#include "tools/ruvane-view/view_error.h"
+
+namespace ruvane::view {
+
+namespace {
+
+int parseInteger(const std::string& option, const std::string& text, int low, int high) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || stop != end || value < low || value > high)
+        throw ViewError(kExitUsage, option + " wants a whole number from " + std::to_string(low) + " to " +
+                                        std::to_string(high) + ", not '" + text + "'");
+    return value;
+}
+
+}  // namespace
+
+ViewOptions parseOptions(const std::vector<std::string>& args) {
+    ViewOptions options;
+    bool afterGiven = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size()) throw ViewError(kExitUsage, arg + " needs a value (see --help)");
+            return args[++i];
+        };
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
+        } else if (arg == "--gallery") {
+            options.gallery = true;
+        } else if (arg == "--audio") {
+            options.audio = true;
+        } else if (arg == "--shot") {
+            options.shot = value();
+            if (options.shot->empty()) throw ViewError(kExitUsage, "--shot needs a file name, such as shot.png");
+        } else if (arg == "--after") {
+            options.afterMs = parseInteger(arg, value(), 0, kMaxAfterMs);
+            afterGiven = true;
+        } else if (arg == "--scale") {
+            options.scale = parseInteger(arg, value(), 1, 2);
+        } else if (arg == "--plugin") {
+            options.plugin = value();
+        } else {
+            throw ViewError(kExitUsage, "unknown option '" + arg + "' (see --help)");
+        }
+    }
+    if (afterGiven && !options.shot) throw ViewError(kExitUsage, "--after only goes with --shot FILE.png");
+    if (options.gallery && options.audio)
+        throw ViewError(kExitUsage, "--audio plays through the plug-in; the gallery has none (drop --gallery)");
+    if (options.gallery && options.plugin)
+        throw ViewError(kExitUsage, "--plugin names the plug-in to show; the gallery needs none (drop --gallery)");
+    return options;
+}
+
+std::string helpText(const std::string& programName) {
+    return "Usage: " + programName + R"( [OPTIONS]
+
+Opens Ruvane's editor in a window of its own, as a VST host would, or the control
+gallery (every control of the panel on its background, no plug-in needed).
+Close the window to quit.
+
+Options:
+  --gallery         show the control gallery instead of the plug-in's editor
+  --audio           play a looping drum-and-pluck phrase through the plug-in (no sound
+                    is output; the meters and the effect run as in a host)
+  --shot FILE.png   write a screenshot of the window to FILE.png and quit
+  --after MS        take the screenshot MS milliseconds after the window shows
+                    (default 1000)
+  --scale 1|2       draw at single or double density (default: the desktop's choice,
+                    from GDK_SCALE or an Xft.dpi of 144 or more)
+  --plugin PATH     the Ruvane.so to load (default: beside this program, then
+                    ../lib/vst, $LXVST_PATH, $VST_PATH, ~/.vst, /usr/local/lib/vst,
+                    /usr/lib/vst)
+  --version         print the version and quit
+  -h, --help        print this help and quit
+
+Exit codes: 0 done, 1 the editor or the screenshot failed, 2 bad command line,
+3 no X display, 4 the plug-in cannot be found or loaded.
+
+Examples:
+  )" + programName + R"( --audio
+  )" + programName + R"( --gallery --scale 2 --shot gallery@2x.png
+)";
+}
+
+}  // namespace ruvane::view
