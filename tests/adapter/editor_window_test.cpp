@@ -139,6 +139,26 @@ TEST_F(EditorWindow, EditorOpensOnceInItsChildSizedToTheEditor) {
     EXPECT_EQ(shifted[0].height, 150u);
 }
 
+TEST_F(EditorWindow, RuvanesEditorOpensInsideTheChild) {
+    CWrapperProcess& process = *processes.emplace_back(fixture.make(RUVANE_PLUGIN_PATH));
+    HPViewRect rect{};
+    process.GetViewRect(rect);
+    const auto beforeOpen = children(DefaultRootWindow(display)).size();
+    EXPECT_EQ(rect.right, 875);
+    EXPECT_EQ(rect.bottom, 171);
+    EXPECT_EQ(children(DefaultRootWindow(display)).size(), beforeOpen);
+    process.OpenView(parent, 0);
+    for (int idle = 0; idle < 5; ++idle) process.IdleView();
+    const auto inside = children(parent);
+    ASSERT_EQ(inside.size(), 1u);
+    EXPECT_EQ(inside[0].width, 875u);
+    EXPECT_EQ(inside[0].height, 171u);
+    EXPECT_EQ(inside[0].y, 400 - 171);
+    EXPECT_EQ(children(inside[0].window).size(), 1u);  // the editor's own window
+    process.CloseView();
+    EXPECT_TRUE(children(parent).empty());
+}
+
 TEST_F(EditorWindow, ClosingTheChildFromOutsideClosesTheEditorOnce) {
     CWrapperProcess& process = make("effect_editor");
     process.OpenView(parent, 0);

@@ -139,20 +139,29 @@ TEST_F(RuvaneInHost, ToolErrorsSayWhatToDoWithTheirExitCodes) {
 
 TEST_F(RuvaneInHost, ViewShotShowsThePlugInWindowAtTheEditorsSize) {
     ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "this test needs an X server: run it under xvfb-run";
-    // An effect with a 300 x 150 editor of its own, in place of Ruvane.so.
+    // A test effect with a 300 x 150 editor of its own in place of Ruvane.so, and Ruvane
+    // itself beside the built wrapper.so, with its 875 x 171 editor at 1x.
     ModuleFolder module(testEffectPath("effect_editor"));
-    ASSERT_EQ(runIn(folder.path(), host + " view -q --module '" + module.wrapper().string() + "' --shot shot.png"), 0)
-        << readText(folder.path() / "log.txt");
-    std::ifstream png(folder.path() / "shot.png", std::ios::binary);
-    std::array<unsigned char, 24> head{};
-    png.read(reinterpret_cast<char*>(head.data()), head.size());
-    ASSERT_TRUE(png.good());
-    EXPECT_EQ(std::memcmp(head.data() + 1, "PNG", 3), 0);
-    const auto bigEndian = [&](std::size_t at) {
-        return (head[at] << 24) | (head[at + 1] << 16) | (head[at + 2] << 8) | head[at + 3];
-    };
-    EXPECT_EQ(bigEndian(16), 300);
-    EXPECT_EQ(bigEndian(20), 150);
+    const struct {
+        std::string moduleOption;
+        int width, height;
+    } cases[] = {{" --module '" + module.wrapper().string() + "'", 300, 150}, {"", 875, 171}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.width);
+        fs::remove(folder.path() / "shot.png");
+        ASSERT_EQ(runIn(folder.path(), "GDK_SCALE=1 " + host + " view -q" + c.moduleOption + " --shot shot.png"), 0)
+            << readText(folder.path() / "log.txt");
+        std::ifstream png(folder.path() / "shot.png", std::ios::binary);
+        std::array<unsigned char, 24> head{};
+        png.read(reinterpret_cast<char*>(head.data()), head.size());
+        ASSERT_TRUE(png.good());
+        EXPECT_EQ(std::memcmp(head.data() + 1, "PNG", 3), 0);
+        const auto bigEndian = [&](std::size_t at) {
+            return (head[at] << 24) | (head[at + 1] << 16) | (head[at + 2] << 8) | head[at + 3];
+        };
+        EXPECT_EQ(bigEndian(16), c.width);
+        EXPECT_EQ(bigEndian(20), c.height);
+    }
 }
 
 // Ruvane's own chunk inside an instance's "Complete State": all but the 8-byte trailer.
