@@ -6,6 +6,7 @@
 
 #include "adapter/framework/host_error.h"
 #include "adapter/module_state.h"
+#include "adapter/wrapper_process.h"
 
 namespace {
 
@@ -142,11 +143,96 @@ int32_t getBypassControl(HPInstance* instance, int32_t* control) {
 
 // The audio thread's call: the host vouches for the instance, so no lookup and no lock.
 int32_t render(HPInstance* instance, const float* const* inputs, float* const* outputs, const float* sideChain,
-               int32_t frames) {
+               int32_t frames, const HPMidiEvent* events, int32_t eventCount, int32_t* produced) {
+    if (produced) *produced = 0;
     if (!instance || !inputs || !outputs || frames < 0) return kHPErrorBadIndex;
     auto* process = reinterpret_cast<CEffectProcess*>(instance);
-    process->RenderAudio(inputs, outputs, sideChain, frames, process->IsMasterBypassed());
+    auto* midi = dynamic_cast<CEffectProcessMIDI*>(process);
+    if (midi) midi->SetBufferedMidi(events, eventCount);
+    const int32_t written = process->RenderAudio(inputs, outputs, sideChain, frames, process->IsMasterBypassed());
+    if (midi) midi->SetBufferedMidi(nullptr, 0);
+    if (produced) *produced = written;
     return 0;
+}
+
+CWrapperProcess& wrapperProcessOf(HPInstance* instance) {
+    auto* process = dynamic_cast<CWrapperProcess*>(&processOf(instance));
+    if (!process) throw CHostError(kHPErrorBadIndex);
+    return *process;
+}
+
+int32_t chunkCount(HPInstance* instance) {
+    const int32_t result = guarded([&] { return static_cast<int32_t>(processOf(instance).Chunks().Chunks().size()); });
+    return result < 0 ? 0 : result;
+}
+
+int32_t getChunkInfo(HPInstance* instance, int32_t index, HPChunkInfo* info) {
+    return guarded([&] {
+        const auto& chunks = processOf(instance).Chunks().Chunks();
+        if (!info || index < 0 || index >= static_cast<int32_t>(chunks.size())) throw CHostError(kHPErrorBadIndex);
+        const CChunkDescription& chunk = chunks[static_cast<std::size_t>(index)];
+        *info = HPChunkInfo{};
+        info->id = chunk.id;
+        info->announcedSize = chunk.size;
+        copyText(chunk.name, info->name, sizeof info->name);
+        return 0;
+    });
+}
+
+int32_t getChunkSize(HPInstance* instance, int32_t id, int32_t* size) {
+    return guarded([&] {
+        if (!size) throw CHostError(kHPErrorBadIndex);
+        const int32_t total = processOf(instance).ChunkSize(id);
+        if (total < 0) return total;
+        *size = total;
+        return 0;
+    });
+}
+
+int32_t saveChunk(HPInstance* instance, int32_t id, void* chunk, int32_t size) {
+    return guarded([&] { return processOf(instance).SaveChunk(id, static_cast<uint8_t*>(chunk), size); });
+}
+
+int32_t restoreChunk(HPInstance* instance, int32_t id, const void* chunk, int32_t size) {
+    return guarded([&] { return processOf(instance).RestoreChunk(id, static_cast<const uint8_t*>(chunk), size); });
+}
+
+int32_t getViewRect(HPInstance* instance, HPViewRect* rect) {
+    return guarded([&] {
+        if (!rect) throw CHostError(kHPErrorBadIndex);
+        wrapperProcessOf(instance).GetViewRect(*rect);
+        return 0;
+    });
+}
+
+int32_t openView(HPInstance* instance, unsigned long parent, int32_t viewMode) {
+    return guarded([&] {
+        wrapperProcessOf(instance).OpenView(parent, viewMode);
+        return 0;
+    });
+}
+
+int32_t closeView(HPInstance* instance) {
+    return guarded([&] {
+        wrapperProcessOf(instance).CloseView();
+        return 0;
+    });
+}
+
+int32_t idleView(HPInstance* instance) {
+    return guarded([&] {
+        wrapperProcessOf(instance).IdleView();
+        return 0;
+    });
+}
+
+int32_t getMidiNode(HPInstance* instance, int32_t* nodeId) {
+    return guarded([&] {
+        if (!nodeId) throw CHostError(kHPErrorBadIndex);
+        auto* midi = dynamic_cast<CEffectProcessMIDI*>(&processOf(instance));
+        *nodeId = midi && midi->HasMidiNode() ? midi->MidiNodeId() : 0;
+        return 0;
+    });
 }
 
 int32_t setSampleRate(HPInstance* instance, double rate) {
@@ -166,7 +252,9 @@ int32_t getLatency(HPInstance* instance, int32_t* latency) {
 constexpr HPFrameworkInterface kFrameworkInterface = {
     groupCount,      getGroupInfo,    getTypeInfo,    createInstance,   destroyInstance,
     controlCount,    getControlInfo,  getControlValue, setControlValue, getControlText,
-    getBypassControl, render,         setSampleRate,  getLatency,
+    getBypassControl, render,         setSampleRate,  getLatency,      chunkCount,
+    getChunkInfo,    getChunkSize,    saveChunk,      restoreChunk,     getViewRect,
+    openView,        closeView,       idleView,       getMidiNode,
 };
 
 }  // namespace

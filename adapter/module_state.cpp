@@ -102,9 +102,15 @@ void ModuleState::ReleaseGroup() {
     group_.reset();
 }
 
-void ModuleState::WrapperCreated() { liveWrappers_.fetch_add(1); }
+void ModuleState::WrapperCreated() {
+    std::lock_guard lock(mutex_);
+    if (liveWrappers_.fetch_add(1) == 0) editorWindows_.Register();
+}
 
-void ModuleState::WrapperDestroyed() { liveWrappers_.fetch_sub(1); }
+void ModuleState::WrapperDestroyed() {
+    std::lock_guard lock(mutex_);
+    if (liveWrappers_.fetch_sub(1) == 1) editorWindows_.Unregister();
+}
 
 CProcessGroup* MakeWrapperGroup(const CHostEngineLink& engine) {
     return new (std::nothrow) CWrapperProcessGroup(engine);

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <string>
 
+#include "adapter/editor_window_class.h"
 #include "adapter/framework/host_engine_link.h"
 #include "adapter/framework/process_group.h"
 
@@ -48,6 +49,7 @@ public:
     void WrapperCreated();
     void WrapperDestroyed();
     int32_t LiveWrappers() const { return liveWrappers_.load(); }
+    CEditorWindowClass& EditorWindows() { return editorWindows_; }
 
     // Raised while an effect-made change is being reported to the host.
     void BeginForwarding() { forwarding_.fetch_add(1); }
@@ -66,6 +68,7 @@ private:
     bool resourceFileOpen_ = false;
     int32_t resourceFile_ = 0;
     std::atomic<int32_t> liveWrappers_{0};
+    CEditorWindowClass editorWindows_;
     std::atomic<int32_t> forwarding_{0};
 };
 

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <cstring>
-#include <thread>
 
 #include "adapter/host_callback.h"
 #include "adapter/module_state.h"
+#include "adapter/spin_wait.h"
 
 namespace {
 
@@ -16,10 +16,6 @@ using EntryProc = AEffect* (*)(audioMasterCallback);
 // Hosts hand effects at least this much room for a parameter text.
 constexpr std::size_t kParameterTextBytes = 256;
 constexpr float kBindingSampleRate = 44100.0f;
-
-void waitUntilClear(const std::atomic<bool>& flag) {
-    while (flag.load(std::memory_order_acquire)) std::this_thread::yield();
-}
 
 // The effect library by bare name through the standard search, which finds the sibling
 // through wrapper.so's $ORIGIN run path. Loaders that stand between the module and the
@@ -107,13 +103,15 @@ void CPluginWrapper::UnloadEffect() {
     if (!opened_) return;
     if (editorOpen_) CloseEditor();
     if (resumed_) Suspend();
-    waitUntilClear(processing_);
-    AEffect* effect = effect_.exchange(nullptr, std::memory_order_acq_rel);
-    dispatcher_(effect, effClose, 0, 0, nullptr, 0.0f);
+    // Unbound first, then wait: a Process call that starts now no longer sees the effect.
+    AEffect* effect = effect_.exchange(nullptr, std::memory_order_seq_cst);
+    SpinUntilClear(processing_);
+    AEffectDispatcherProc dispatcher = dispatcher_;
     dispatcher_ = nullptr;
     processReplacing_ = nullptr;
     setParameter_ = nullptr;
     getParameter_ = nullptr;
+    dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
     opened_ = false;
     ReleaseLibrary();
 }
@@ -193,12 +191,26 @@ void CPluginWrapper::Suspend() {
     resumed_ = false;
 }
 
-void CPluginWrapper::Process(float** channels, int32_t frames, const CTransportRecord* /*transport*/) {
+void CPluginWrapper::Process(float** channels, int32_t frames, const CTransportRecord* transport) {
+    // Raised before anything is read: state access and unloading raise their side first
+    // and then wait for this one, so the two never run together.
     processing_.store(true, std::memory_order_seq_cst);
-    AEffect* effect = effect_.load(std::memory_order_acquire);
-    if (effect && !stateRestoring_.load(std::memory_order_acquire) && processReplacing_) {
-        processReplacing_(effect, channels, channels, frames);
+    AEffect* effect = effect_.load(std::memory_order_seq_cst);
+    if (effect && !stateRestoring_.load(std::memory_order_seq_cst)) {
+        if (transport) {
+            timeInfo_.tempo = transport->tempo;
+            timeInfo_.ppqPos = static_cast<double>(transport->position) / kPositionTicksPerQuarter;
+            const bool playing = transport->playing != 0;
+            if (playing != ((timeInfo_.flags & kVstTransportPlaying) != 0)) {
+                timeInfo_.flags |= kVstTransportChanged;
+                timeInfo_.flags = playing ? (timeInfo_.flags | kVstTransportPlaying)
+                                          : (timeInfo_.flags & ~kVstTransportPlaying);
+            }
+        }
+        SendQueuedMidi();
+        if (processReplacing_ && frames > 0) processReplacing_(effect, channels, channels, frames);
         timeInfo_.flags &= ~kVstTransportChanged;
+        midiFront_->Clear();
     }
     processing_.store(false, std::memory_order_release);
 }

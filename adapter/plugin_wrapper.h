@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "adapter/midi_event_block.h"
 #include "adapter/plugin_wrapper_callback.h"
 #include "adapter/plugin_wrapper_interface.h"
 
@@ -26,6 +27,9 @@ inline constexpr double kFallbackSampleRate = 44100.0;
 inline constexpr int32_t kRefreshAfterChange = 2;
 // Parameters beyond this many get no host control and no host lock.
 inline constexpr int32_t kMaxParameters = 1024;
+// The editor window's class and title, as the window system shows them.
+inline constexpr char kEditorWindowClass[] = "CPluginWrapperWindowClass2";
+inline constexpr char kEditorWindowTitle[] = "PluginWindow";
 
 class CPluginWrapper : public CPluginWrapperInterface {
 public:
@@ -82,11 +86,29 @@ public:
     bool IsHostLocked(int32_t index) const;
     int32_t CurrentProgram() const { return currentProgram_; }
     int32_t RefreshCountdown() const { return refreshCountdown_.load(std::memory_order_relaxed); }
+    bool EditorOpen() const { return editorOpen_.load(std::memory_order_relaxed); }
+    // The child window in the host's window while the editor is open, else 0.
+    unsigned long EditorWindow() const { return childWindow_; }
+    // The state block written into at most capacity bytes; answers the bytes written.
+    int32_t GetState(uint8_t* data, int32_t capacity);
+
+    // What the editor window's events do (the window procedure): the window was asked to
+    // close, or is already gone.
+    void EditorWindowClosing(bool alreadyDestroyed);
 
 private:
     bool InRange(int32_t index) const;
     void TextCall(VstInt32 opcode, int32_t index, std::string& text);
     void ReleaseLibrary();
+    void SendQueuedMidi();
+    int32_t ParameterStateSize() const;
+    int32_t WriteParameterState(uint8_t* data);
+    void ReadParameterState(const uint8_t* data, int32_t size);
+    // Raises the state-restore flag once no Process call runs; lowered by EndStateAccess.
+    void BeginStateAccess();
+    void EndStateAccess();
+    ERect DefaultEditorRect() const;
+    void DestroyEditorWindow(bool alreadyDestroyed);
 
     std::atomic<AEffect*> effect_{nullptr};
     void* library_ = nullptr;
@@ -117,8 +139,19 @@ private:
     int32_t currentProgram_ = 0;
 
     EditorParentWindow parentWindow_ = 0;
+    unsigned long childWindow_ = 0;
     ERect editorRect_{};
+    int32_t editorWidth_ = 0;
+    int32_t editorHeight_ = 0;
     std::atomic<int32_t> refreshCountdown_{0};
+
+    // Host MIDI for the effect: QueueMidiEvent fills the back block, Process swaps and
+    // sends it. Both sides hold midiWriting_ while they touch the block pointers.
+    CMidiEventBlock midiBlocks_[2];
+    CMidiEventBlock* midiBack_ = &midiBlocks_[0];
+    CMidiEventBlock* midiFront_ = &midiBlocks_[1];
+    std::atomic<bool> midiWriting_{false};
+    int32_t stateSizeAsked_ = 0;
 
     void* owner_ = nullptr;
     CPluginWrapperCallback* callback_ = nullptr;

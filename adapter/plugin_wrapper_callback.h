@@ -12,4 +12,6 @@ public:
     virtual void Automate(int32_t index, float value) = 0;
     // The effect asks the host to re-read every parameter.
     virtual void UpdateDisplay() = 0;
+    // How the host shows the plug-in window; in mode 1 the view sits 32 pixels lower.
+    virtual int32_t ViewMode() const { return 0; }
 };

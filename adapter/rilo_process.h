@@ -8,6 +8,8 @@
 class CWrapperRiloProcess : public CWrapperProcess {
 public:
     using CWrapperProcess::CWrapperProcess;
-    void RenderAudio(const float* const* inputs, float* const* outputs, const float* sideChain, int32_t frames,
-                     bool bypassed) override;
+    int32_t RenderAudio(const float* const* inputs, float* const* outputs, const float* sideChain, int32_t frames,
+                        bool bypassed) override;
+    // The host bypasses the whole process: the input through the latency rings only.
+    void BypassAudio(const float* const* inputs, float* const* outputs, int32_t frames) override;
 };

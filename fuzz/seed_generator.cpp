@@ -121,6 +121,36 @@ int main(int argc, char** argv) {
         storeWord(unknownMarker.data(), 0x02000000);
         add("state_chunk", "unknown-marker", unknownMarker);
         add("state_chunk", "one-byte-short", Bytes(chunk.begin(), chunk.end() - 1));
+
+        // The adapter's "Complete State": Ruvane's chunk with the chunk-form trailer, and
+        // small parameter-form blocks (one program of two values) with both tags.
+        Bytes complete = chunk;
+        for (int word = 0; word < 2; ++word) complete.insert(complete.end(), {0x00, 0x00, 0x30, 0x00});
+        add("complete_state", "chunk-form", complete);
+        Bytes parameters = {0, 0, 0, 2, 0, 0, 0, 1};
+        const std::string name = "Seed program";
+        parameters.insert(parameters.end(), name.begin(), name.end());
+        parameters.resize(8 + 64, 0);
+        parameters.insert(parameters.end(), {0x3f, 0x00, 0x00, 0x00, 0x3e, 0x80, 0x00, 0x00});  // 0.5, 0.25
+        parameters.insert(parameters.end(), {0x00, 0x00, 0x20, 0x01, 0x00, 0x00, 0x00, 0x00});
+        add("complete_state", "parameter-form", parameters);
+        parameters[parameters.size() - 5] = 0x00;  // tag 0x2000, read like 0x2001
+        add("complete_state", "parameter-form-older-tag", parameters);
+
+        // "MIDI Connection Data": the block an instance writes, and the other two keys.
+        auto connection = [](const std::string& key, uint8_t id) {
+            Bytes block = {1, 1, 1, 1};
+            block.insert(block.end(), key.begin(), key.end());
+            block.resize(4 + (key.size() + 6) / 4 * 4, 0);
+            block.insert(block.end(), {0, 0, 0, id});
+            return block;
+        };
+        add("midi_connection", "instance-id", connection("l_Instance ID", 7));
+        add("midi_connection", "node-id", connection("l_Node ID", 8));
+        Bytes both = connection("f_Level", 0);
+        const Bytes oms = connection("l_OMS Node ID", 9);
+        both.insert(both.end(), oms.begin() + 4, oms.end());
+        add("midi_connection", "float-then-oms", both);
     }
     std::error_code ignored;
     std::filesystem::remove_all(settings, ignored);

@@ -21,6 +21,7 @@ enum {
     kHPErrorFramework = -7401,
     kHPErrorNotOpen = -7402,    // the module has no plug-in group
     kHPErrorBadIndex = -7403,   // a group, type, instance or control that does not exist
+    kHPErrorBadChunk = -7404,   // a chunk id the instance does not keep, or a buffer of the wrong size
 };
 
 typedef int32_t (*HPOpenCloseProc)(void);
@@ -71,6 +72,27 @@ typedef struct HPControlInfo {
     int32_t precision;
 } HPControlInfo;
 
+// One MIDI message the host's node buffered for a render call: status and data bytes,
+// and the sample of the call it belongs to.
+typedef struct HPMidiEvent {
+    uint8_t bytes[4];
+    int32_t sampleOffset;
+} HPMidiEvent;
+
+// The header every saved chunk starts with; its first field is the chunk's total size.
+enum { kHPChunkHeaderBytes = 56 };
+
+typedef struct HPChunkInfo {
+    int32_t id;             // four-character code
+    int32_t announcedSize;  // as announced at instance construction; -152 when it varies
+    char name[64];
+} HPChunkInfo;
+
+// The instance's view in the host's plug-in window (an X11 window).
+typedef struct HPViewRect {
+    int32_t top, left, bottom, right;
+} HPViewRect;
+
 typedef struct HPInstanceSetup {
     uint64_t hostInstanceId;  // how the module names the instance to the engine library
     double sampleRate;        // 0 lets the module choose
@@ -90,10 +112,28 @@ typedef struct HPFrameworkInterface {
     int32_t (*SetControlValue)(HPInstance* instance, int32_t control, int32_t value);
     int32_t (*GetControlText)(HPInstance* instance, int32_t control, int32_t value, char* text, int32_t size);
     int32_t (*GetBypassControl)(HPInstance* instance, int32_t* control);
+    // Renders frames samples; events (eventCount of them, may be null) are the MIDI the
+    // host's node buffered for this call; *produced receives the output samples written.
     int32_t (*Render)(HPInstance* instance, const float* const* inputs, float* const* outputs,
-                      const float* sideChain, int32_t frames);
+                      const float* sideChain, int32_t frames, const HPMidiEvent* events, int32_t eventCount,
+                      int32_t* produced);
     int32_t (*SetSampleRate)(HPInstance* instance, double rate);
     int32_t (*GetLatency)(HPInstance* instance, int32_t* latency);
+    // The instance's state chunks: listed in order, saved and restored by id. Sizes and
+    // buffers include the 56-byte header.
+    int32_t (*ChunkCount)(HPInstance* instance);
+    int32_t (*GetChunkInfo)(HPInstance* instance, int32_t index, HPChunkInfo* info);
+    int32_t (*GetChunkSize)(HPInstance* instance, int32_t id, int32_t* size);
+    int32_t (*SaveChunk)(HPInstance* instance, int32_t id, void* chunk, int32_t size);
+    int32_t (*RestoreChunk)(HPInstance* instance, int32_t id, const void* chunk, int32_t size);
+    // The instance's view: its size, opening it in the host's window parent (view mode
+    // as the host shows the window), closing it, and idle time on the window thread.
+    int32_t (*GetViewRect)(HPInstance* instance, HPViewRect* rect);
+    int32_t (*OpenView)(HPInstance* instance, unsigned long parent, int32_t viewMode);
+    int32_t (*CloseView)(HPInstance* instance);
+    int32_t (*IdleView)(HPInstance* instance);
+    // The instance's MIDI node identity, 0 without a node.
+    int32_t (*GetMidiNode)(HPInstance* instance, int32_t* nodeId);
 } HPFrameworkInterface;
 
 typedef const HPFrameworkInterface* (*HPFrameworkEntryProc)(void);

@@ -45,7 +45,7 @@ void CProcessGroup::Describe(HPGroupInfo& info) const {
 CEffectProcess* CProcessGroup::CreateProcess(int32_t typeIndex, uint64_t hostInstanceId, double sampleRate) {
     const CEffectType* type = TypeAt(typeIndex);
     if (!type || !type->Creator()) throw CHostError(kHPErrorBadIndex);
-    const CProcessContext context{&engine_, type, hostInstanceId, sampleRate};
+    const CProcessContext context{&engine_, type, hostInstanceId, sampleRate, this};
     CEffectProcess* process = type->Creator()(context);
     if (!process) throw CHostError(kHPErrorNoMemory);
     std::lock_guard lock(processesMutex_);

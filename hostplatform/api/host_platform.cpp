@@ -88,9 +88,75 @@ int32_t PlugInInstance::bypassControl() const {
 }
 
 int32_t PlugInInstance::render(const float* const* inputs, float* const* outputs, const float* sideChain,
-                               int32_t frames) {
-    return framework_->Render(instance_, inputs, outputs, sideChain, frames);
+                               int32_t frames, const std::vector<HPMidiEvent>& midi, int32_t* produced) {
+    int32_t written = 0;
+    const int32_t result = framework_->Render(instance_, inputs, outputs, sideChain, frames,
+                                              midi.empty() ? nullptr : midi.data(),
+                                              static_cast<int32_t>(midi.size()), &written);
+    if (produced) *produced = written;
+    return result;
 }
+
+int32_t PlugInInstance::setSampleRate(double rate) { return framework_->SetSampleRate(instance_, rate); }
+
+int32_t PlugInInstance::midiNode() const {
+    int32_t node = 0;
+    framework_->GetMidiNode(instance_, &node);
+    return node;
+}
+
+std::vector<HPChunkInfo> PlugInInstance::chunkList() const {
+    std::vector<HPChunkInfo> chunks;
+    const int32_t count = framework_->ChunkCount(instance_);
+    for (int32_t index = 0; index < count; ++index) {
+        HPChunkInfo info{};
+        if (framework_->GetChunkInfo(instance_, index, &info) == 0) chunks.push_back(info);
+    }
+    return chunks;
+}
+
+int32_t PlugInInstance::saveChunk(int32_t id, std::vector<uint8_t>& bytes) const {
+    int32_t size = 0;
+    if (const int32_t result = framework_->GetChunkSize(instance_, id, &size); result != 0) return result;
+    bytes.assign(static_cast<std::size_t>(size), 0);
+    return framework_->SaveChunk(instance_, id, bytes.data(), size);
+}
+
+int32_t PlugInInstance::restoreChunk(int32_t id, const std::vector<uint8_t>& bytes) {
+    return framework_->RestoreChunk(instance_, id, bytes.data(), static_cast<int32_t>(bytes.size()));
+}
+
+std::vector<PlugInInstance::Chunk> PlugInInstance::saveState() const {
+    std::vector<Chunk> state;
+    for (const HPChunkInfo& info : chunkList()) {
+        Chunk chunk{info.id, info.name, {}};
+        if (saveChunk(info.id, chunk.bytes) == 0) state.push_back(std::move(chunk));
+    }
+    return state;
+}
+
+int32_t PlugInInstance::restoreState(const std::vector<Chunk>& chunks) {
+    int32_t first = 0;
+    for (const Chunk& chunk : chunks) {
+        const int32_t result = restoreChunk(chunk.id, chunk.bytes);
+        if (result != 0 && first == 0) first = result;
+    }
+    return first;
+}
+
+HPViewRect PlugInInstance::viewRect() const {
+    HPViewRect rect{};
+    framework_->GetViewRect(instance_, &rect);
+    return rect;
+}
+
+int32_t PlugInInstance::openView(unsigned long parent, int32_t viewMode) {
+    return framework_->OpenView(instance_, parent, viewMode);
+}
+
+int32_t PlugInInstance::closeView() { return framework_->CloseView(instance_); }
+
+int32_t PlugInInstance::idleView() { return framework_->IdleView(instance_); }
 
 int32_t PlugInInstance::latency() const {
     int32_t latency = 0;

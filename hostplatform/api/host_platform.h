@@ -58,8 +58,34 @@ public:
     std::string textOf(int32_t control, int32_t value) const;
     std::vector<ControlDescription> controls() const;
     int32_t bypassControl() const;
-    int32_t render(const float* const* inputs, float* const* outputs, const float* sideChain, int32_t frames);
+    // Renders frames samples with the MIDI the host's node buffered for this call;
+    // *produced (when given) receives the output samples written.
+    int32_t render(const float* const* inputs, float* const* outputs, const float* sideChain, int32_t frames,
+                   const std::vector<HPMidiEvent>& midi = {}, int32_t* produced = nullptr);
     int32_t latency() const;
+    int32_t setSampleRate(double rate);
+    int32_t midiNode() const;
+
+    // The instance's state as the host saves it in a project: each chunk with its id,
+    // name and bytes (header included).
+    struct Chunk {
+        int32_t id = 0;
+        std::string name;
+        std::vector<uint8_t> bytes;
+    };
+    std::vector<HPChunkInfo> chunkList() const;
+    // Null result code and the chunk, or the module's error code.
+    int32_t saveChunk(int32_t id, std::vector<uint8_t>& bytes) const;
+    int32_t restoreChunk(int32_t id, const std::vector<uint8_t>& bytes);
+    std::vector<Chunk> saveState() const;
+    // Restores every chunk in order; answers the first error code, or 0.
+    int32_t restoreState(const std::vector<Chunk>& chunks);
+
+    // The view in a window of the host's (an X11 window id).
+    HPViewRect viewRect() const;
+    int32_t openView(unsigned long parent, int32_t viewMode = 0);
+    int32_t closeView();
+    int32_t idleView();
 
     // Changes the plug-in made to its own controls, in order.
     std::vector<std::pair<int32_t, int32_t>> changesFromPlugIn() const;

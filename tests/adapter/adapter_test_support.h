@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "adapter/offline_process.h"
 #include "adapter/plugin_wrapper.h"
 #include "adapter/rilo_process.h"
 #include "adapter/wrapper_process_group.h"
@@ -74,6 +75,17 @@ public:
     using CProcess::HostSetsControl;
 };
 
+// The offline process of this test program hosting the effect at effectPath.
+class TestOfflineProcess : public CWrapperOLPProcess {
+public:
+    TestOfflineProcess(const CProcessContext& context, const char* effectPath)
+        : CWrapperOLPProcess(context, effectPath) {}
+    using CProcess::HostSetsControl;
+};
+
+// The module's type indices, in the group's order.
+enum TypeIndex { kMonoType = 0, kMonoToStereoType = 1, kStereoType = 2, kOfflineType = 3 };
+
 // A group of this test program for making process contexts.
 class ProcessFixture {
 public:
@@ -83,10 +95,20 @@ public:
         context_.type = group_.TypeAt(2);  // 'Rv7m'
         context_.sampleRate = sampleRate;
     }
-    CProcessContext context(uint64_t hostInstanceId = 0) const {
+    CProcessContext context(uint64_t hostInstanceId = 0, int32_t typeIndex = kStereoType) {
         CProcessContext context = context_;
         context.hostInstanceId = hostInstanceId;
+        context.type = group_.TypeAt(typeIndex);
+        context.group = &group_;
         return context;
+    }
+    CWrapperProcessGroup& group() { return group_; }
+    // A process of the type at typeIndex (real-time or offline) hosting effectPath.
+    std::unique_ptr<CWrapperProcess> make(const std::string& effectPath, int32_t typeIndex = kStereoType,
+                                          uint64_t hostInstanceId = 0) {
+        if (typeIndex == kOfflineType)
+            return std::make_unique<TestOfflineProcess>(context(hostInstanceId, typeIndex), effectPath.c_str());
+        return std::make_unique<TestRiloProcess>(context(hostInstanceId, typeIndex), effectPath.c_str());
     }
 
 private:

@@ -179,11 +179,12 @@ TEST_F(EffectBinding, LoadingAgainUnloadsTheFirstEffect) {
 
 TEST_F(EffectBinding, ProcessRunsTheEffectInPlace) {
     wrapper.LoadEffect(testEffectPath("effect_plain").c_str());
-    float left[3] = {1, 2, 4}, right[3] = {-2, 8, 6};
-    float* channels[] = {left, right};
+    // Four channels, as the render paths pass them: the side chain in the third and fourth.
+    float left[3] = {1, 2, 4}, right[3] = {-2, 8, 6}, sideChain[3] = {};
+    float* channels[] = {left, right, sideChain, sideChain};
     wrapper.Process(channels, 3, nullptr);
-    EXPECT_EQ(left[2], 2.0f);
-    EXPECT_EQ(right[0], -1.0f);
+    EXPECT_EQ(left[2], 2.0f);     // the test effect halves its first channel
+    EXPECT_EQ(right[0], -0.5f);   // and quarters its second
     EXPECT_EQ(query(wrapper, kQueryProcessFrames, 0), 3);
 }
 

@@ -62,8 +62,9 @@ const ControlRow kRuvaneControls[] = {
     {32, kOnOff, "freq", "note", "freq"},
     {33, kLearn, "1.00", "8.00", "1.00"},
     {34, kLearn, "1.00", "96.00", "1.00"},
-    {35, kLinear, "0.00 ms", "5000.00 ms", "100.00 ms", 0, 5000},
-    {36, kLinear, "0.00 ms", "5000.00 ms", "100.00 ms", 0, 5000},
+    // "Default" delays 2000 ms; probing the delay ranges before does not cut them.
+    {35, kLinear, "0.00 ms", "5000.00 ms", "2000.00 ms", 0, 5000},
+    {36, kLinear, "0.00 ms", "5000.00 ms", "2000.00 ms", 0, 5000},
     {37, kOnOff, "fx", "out", "fx"},
     {38, kOnOff, "spring", "plate", "spring"},
     {39, kLinear, "0.00 %", "100.00 %", "0.00 %", 0, 100},

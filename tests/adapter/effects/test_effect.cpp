@@ -2,11 +2,16 @@
 // CMakeLists.txt). Tests reach its records through effVendorSpecific queries.
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 #include <new>
 
 #include "tests/adapter/effects/test_effect_queries.h"
 #include "vst/aeffect.h"
+
+#ifdef TEST_EFFECT_EDITOR
+#include <X11/Xlib.h>
+#endif
 
 #ifndef TEST_EFFECT_PARAMS
 #define TEST_EFFECT_PARAMS 4
@@ -23,6 +28,9 @@ namespace {
 constexpr int kParams = TEST_EFFECT_PARAMS;
 constexpr int kPrograms = TEST_EFFECT_PROGRAMS;
 constexpr int kNameBytes = 24;
+constexpr int kMidiRecord = 2048;
+constexpr int kBatchRecord = 64;
+constexpr int kChunkRecord = 512;
 
 struct TestEffect {
     AEffect effect{};
@@ -40,6 +48,28 @@ struct TestEffect {
     int processCalls = 0;
     // What the host answered while the entry ran, before it could know this effect.
     VstIntPtr entrySampleRate = -1, entryBlockSize = -1, entryTime = -1;
+    // MIDI as effProcessEvents brought it.
+    int midiBatches = 0;
+    int midiBatchSizes[kBatchRecord] = {};
+    int midiBatchAtCall[kBatchRecord] = {};
+    int midiEvents = 0;
+    uint32_t midiBytes[kMidiRecord] = {};
+    int midiDeltas[kMidiRecord] = {};
+    // The transport audioMasterGetTime reported in the last process call.
+    VstTimeInfo lastTime{};
+    // The chunk effGetChunk hands out and what effSetChunk brought.
+    unsigned char chunk[4 + 4 * kParams] = {};
+    VstIntPtr setChunkSize = -1;
+    unsigned char setChunkData[kChunkRecord] = {};
+    // The editor.
+    double sideChainSum = 0.0;  // of the third and fourth channels the adapter passes
+    int editorOpens = 0, editorCloses = 0, editorIdles = 0;
+    VstIntPtr editorParent = 0;
+    ERect editorRect{0, 0, 150, 300};
+#ifdef TEST_EFFECT_EDITOR
+    Display* editorDisplay = nullptr;
+    Window editorWindow = 0;
+#endif
 };
 
 TestEffect* self(AEffect* effect) { return static_cast<TestEffect*>(effect->object); }
@@ -70,11 +100,75 @@ void display(const TestEffect& e, int index, char* text) {
     const bool paramInRange = index >= 0 && index < kParams;
     switch (opcode) {
         case effOpen: ++e.opens; return 0;
-        case effClose: delete &e; return 0;
+        case effClose:
+#ifdef TEST_EFFECT_EDITOR
+            if (e.editorDisplay) XCloseDisplay(e.editorDisplay);
+#endif
+            delete &e;
+            return 0;
         case effSetProgram:
             if (value >= 0 && value < kPrograms) e.program = static_cast<int>(value);
             return 0;
         case effGetProgram: return e.program;
+        case effProcessEvents: {
+            const auto* events = static_cast<VstEvents*>(ptr);
+            // Hosts allocate more pointers than the two the record declares.
+            VstEvent* const* list = events->events;
+            if (e.midiBatches < kBatchRecord) {
+                e.midiBatchSizes[e.midiBatches] = events->numEvents;
+                e.midiBatchAtCall[e.midiBatches] = e.processCalls;
+            }
+            ++e.midiBatches;
+            for (int i = 0; i < events->numEvents; ++i) {
+                const auto* midi = reinterpret_cast<const VstMidiEvent*>(list[i]);
+                if (midi->type != kVstMidiType || midi->byteSize != sizeof(VstMidiEvent)) continue;
+                if (e.midiEvents < kMidiRecord) {
+                    const auto* b = reinterpret_cast<const unsigned char*>(midi->midiData);
+                    e.midiBytes[e.midiEvents] = (uint32_t{b[0]} << 24) | (uint32_t{b[1]} << 16) | (uint32_t{b[2]} << 8) | b[3];
+                    e.midiDeltas[e.midiEvents] = midi->deltaFrames;
+                }
+                ++e.midiEvents;
+            }
+            return 1;
+        }
+        case effGetChunk: {
+            std::memcpy(e.chunk, "TCHK", 4);
+            std::memcpy(e.chunk + 4, e.values, sizeof e.values);
+            *static_cast<void**>(ptr) = e.chunk;
+            return sizeof e.chunk;
+        }
+        case effSetChunk:
+            e.setChunkSize = value;
+            if (value > 0) std::memcpy(e.setChunkData, ptr, static_cast<size_t>(value < kChunkRecord ? value : kChunkRecord));
+            if (value == static_cast<VstIntPtr>(sizeof e.chunk) && std::memcmp(ptr, "TCHK", 4) == 0)
+                std::memcpy(e.values, static_cast<char*>(ptr) + 4, sizeof e.values);
+            return 1;
+        case effEditGetRect: *static_cast<ERect**>(ptr) = &e.editorRect; return 1;
+        case effEditOpen:
+            ++e.editorOpens;
+            e.editorParent = reinterpret_cast<VstIntPtr>(ptr);
+#ifdef TEST_EFFECT_EDITOR
+            // An editor of its own on its own connection: a window the server fills with
+            // kTestEditorColour, inside the window the host gave.
+            if (ptr && !e.editorDisplay && (e.editorDisplay = XOpenDisplay(nullptr))) {
+                e.editorWindow = XCreateSimpleWindow(e.editorDisplay, reinterpret_cast<Window>(ptr), 0, 0,
+                                                     e.editorRect.right, e.editorRect.bottom, 0, 0, kTestEditorColour);
+                XMapWindow(e.editorDisplay, e.editorWindow);
+                XSync(e.editorDisplay, False);
+            }
+#endif
+            return 1;
+        case effEditClose:
+            ++e.editorCloses;
+#ifdef TEST_EFFECT_EDITOR
+            if (e.editorDisplay) {
+                XDestroyWindow(e.editorDisplay, e.editorWindow);
+                XCloseDisplay(e.editorDisplay);
+                e.editorDisplay = nullptr;
+            }
+#endif
+            return 1;
+        case effEditIdle: ++e.editorIdles; return 1;
         case effSetProgramName: std::snprintf(e.programNames[e.program], kNameBytes, "%s", static_cast<char*>(ptr)); return 0;
         case effGetProgramName: std::snprintf(static_cast<char*>(ptr), kNameBytes, "%s", e.programNames[e.program]); return 0;
         case effGetParamLabel:
@@ -111,6 +205,23 @@ void display(const TestEffect& e, int index, char* text) {
                 case kQueryProcessCalls: return e.processCalls;
                 case kQueryProcessFrames: return value >= 0 && value < 16 ? e.processFrames[value] : -1;
                 case kQueryHost: return e.host(&e.effect, static_cast<VstInt32>(value), static_cast<VstInt32>(opt), 0, ptr, 0.0f);
+                case kQueryMidiBatches: return e.midiBatches;
+                case kQueryMidiBatchSize: return value >= 0 && value < kBatchRecord ? e.midiBatchSizes[value] : -1;
+                case kQueryMidiBatchAtCall: return value >= 0 && value < kBatchRecord ? e.midiBatchAtCall[value] : -1;
+                case kQueryMidiEvents: return e.midiEvents;
+                case kQueryMidiEventBytes: return value >= 0 && value < kMidiRecord ? e.midiBytes[value] : -1;
+                case kQueryMidiEventDelta: return value >= 0 && value < kMidiRecord ? e.midiDeltas[value] : -1;
+                case kQueryTimeTempoMilli: return static_cast<VstIntPtr>(e.lastTime.tempo * 1000.0);
+                case kQueryTimePpqMilli: return static_cast<VstIntPtr>(e.lastTime.ppqPos * 1000.0);
+                case kQueryTimeFlags: return e.lastTime.flags;
+                case kQueryTimeSignature: return e.lastTime.timeSigNumerator * 100 + e.lastTime.timeSigDenominator;
+                case kQuerySetChunkSize: return e.setChunkSize;
+                case kQuerySetChunkByte: return value >= 0 && value < kChunkRecord ? e.setChunkData[value] : -1;
+                case kQuerySideChainSum: return static_cast<VstIntPtr>(e.sideChainSum);
+                case kQueryEditorOpens: return e.editorOpens;
+                case kQueryEditorCloses: return e.editorCloses;
+                case kQueryEditorIdles: return e.editorIdles;
+                case kQueryEditorParent: return e.editorParent;
                 default: return 0;
             }
         }
@@ -141,8 +252,14 @@ void display(const TestEffect& e, int index, char* text) {
     TestEffect& e = *self(effect);
     if (e.processCalls < 16) e.processFrames[e.processCalls] = frames;
     ++e.processCalls;
-    for (int channel = 0; channel < 2; ++channel)
-        for (VstInt32 i = 0; i < frames; ++i) outputs[channel][i] = inputs[channel][i] * 0.5f;
+    if (const auto* time = reinterpret_cast<const VstTimeInfo*>(e.host(effect, audioMasterGetTime, 0, 0, nullptr, 0.0f)))
+        e.lastTime = *time;
+    // Each channel its own gain, so tests tell which output reached the host.
+    for (VstInt32 i = 0; i < frames; ++i) {
+        outputs[0][i] = inputs[0][i] * 0.5f;
+        outputs[1][i] = inputs[1][i] * 0.25f;
+        e.sideChainSum += static_cast<double>(inputs[2][i]) + inputs[3][i];
+    }
 }
 
 // Flavours that never give a usable record keep it here, so nothing of them leaks.
@@ -181,6 +298,12 @@ AEffect* create(audioMasterCallback host) {
     a.numInputs = 2;
     a.numOutputs = 2;
     a.flags = effFlagsCanReplacing;
+#ifdef TEST_EFFECT_CHUNKS
+    a.flags |= effFlagsProgramChunks;
+#endif
+#ifdef TEST_EFFECT_EDITOR
+    a.flags |= effFlagsHasEditor;
+#endif
     a.initialDelay = TEST_EFFECT_LATENCY;
     a.uniqueID = fourCharCode('T', 's', 't', 'E');
     a.object = e;

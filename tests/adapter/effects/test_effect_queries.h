@@ -16,4 +16,24 @@ enum TestEffectQuery {
     kQueryProcessCalls,
     kQueryProcessFrames,       // frames of process call value
     kQueryHost,                // audioMaster(opcode value, index (int) opt, ptr)
+    kQueryMidiBatches,         // effProcessEvents calls
+    kQueryMidiBatchSize,       // events in effProcessEvents call value
+    kQueryMidiEvents,          // events received in all
+    kQueryMidiEventBytes,      // event value's four bytes, first in the highest byte
+    kQueryMidiEventDelta,      // event value's deltaFrames
+    kQueryMidiBatchAtCall,     // process call before which effProcessEvents call value came
+    kQueryTimeTempoMilli,      // what audioMasterGetTime said in the last process call
+    kQueryTimePpqMilli,
+    kQueryTimeFlags,
+    kQueryTimeSignature,       // numerator * 100 + denominator
+    kQuerySetChunkSize,        // value of the last effSetChunk, -1 before one
+    kQuerySetChunkByte,        // byte value of the last effSetChunk's data
+    kQuerySideChainSum,        // of channels 2 and 3 over every process call
+    kQueryEditorOpens,
+    kQueryEditorCloses,
+    kQueryEditorIdles,
+    kQueryEditorParent,        // the window of the last effEditOpen
 };
+
+// The colour the editor flavour's window shows (0xRRGGBB).
+inline constexpr unsigned long kTestEditorColour = 0x3366cc;
