@@ -1,5 +1,6 @@
 // Opaque control bitmaps carry the plate they sit on: at every place a knob is put,
 // the corners of its frames match the background there, so no seam shows.
+#include "tests/artwork/embedded_bitmaps.h"
 #include "effect/editor/bitmap_resources.h"
 #include "effect/editor/layout.h"
 
@@ -7,40 +8,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
-#include <memory>
 
 namespace ruvane {
 namespace {
 
-struct SurfaceDeleter {
-    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-};
-using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
-
-struct PngReader {
-    std::span<const uint8_t> bytes;
-    size_t offset = 0;
-    static cairo_status_t read(void* closure, unsigned char* data, unsigned int length) {
-        auto* reader = static_cast<PngReader*>(closure);
-        if (reader->offset + length > reader->bytes.size()) return CAIRO_STATUS_READ_ERROR;
-        std::memcpy(data, reader->bytes.data() + reader->offset, length);
-        reader->offset += length;
-        return CAIRO_STATUS_SUCCESS;
-    }
-};
-
-Surface decode(int id, int scale) {
-    PngReader reader{bitmapPng(id, scale)};
-    Surface surface(cairo_image_surface_create_from_png_stream(PngReader::read, &reader));
-    return surface;
-}
-
-uint32_t pixel(cairo_surface_t* surface, int x, int y) {
-    const unsigned char* row =
-        cairo_image_surface_get_data(surface) + static_cast<size_t>(y) * cairo_image_surface_get_stride(surface);
-    return reinterpret_cast<const uint32_t*>(row)[x];
-}
+using testing::decodeBitmap;
+using testing::pixelAt;
+using testing::Surface;
 
 // Largest difference of the red, green and blue channels.
 int channelDistance(uint32_t a, uint32_t b) {
@@ -54,11 +28,11 @@ TEST(Backdrops, KnobCornersMatchTheBackgroundAtEveryKnob) {
     // The plates' fine speckle differs from place to place; anything beyond it is a seam.
     constexpr int kSpeckle = 6;
     for (int scale : {1, 2}) {
-        Surface background = decode(layout::kBackgroundBitmap, scale);
+        Surface background = decodeBitmap(layout::kBackgroundBitmap, scale);
         ASSERT_EQ(cairo_surface_status(background.get()), CAIRO_STATUS_SUCCESS);
         for (const layout::Control& control : layout::kControls) {
             if (control.kind != layout::ControlKind::AnimKnob) continue;
-            Surface strip = decode(control.bitmap, scale);
+            Surface strip = decodeBitmap(control.bitmap, scale);
             ASSERT_EQ(cairo_surface_status(strip.get()), CAIRO_STATUS_SUCCESS);
             const layout::Bitmap& bitmap = *layout::findBitmap(control.bitmap);
             const int width = bitmap.width * scale, height = bitmap.frameHeight() * scale;
@@ -67,8 +41,8 @@ TEST(Backdrops, KnobCornersMatchTheBackgroundAtEveryKnob) {
             for (int frame : {0, 50, 100})
                 for (auto [x, y] : {std::pair{0, 0}, {width - 1, 0}, {0, height - 1},
                                     {width - 1, height - 1}}) {
-                    const uint32_t own = pixel(strip.get(), x, frame * height + y);
-                    const uint32_t under = pixel(background.get(), left + x, top + y);
+                    const uint32_t own = pixelAt(strip.get(), x, frame * height + y);
+                    const uint32_t under = pixelAt(background.get(), left + x, top + y);
                     EXPECT_LE(channelDistance(own, under), kSpeckle)
                         << "knob " << control.tag << " frame " << frame << " corner " << x << ","
                         << y << " at " << scale << "x";

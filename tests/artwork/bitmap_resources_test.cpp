@@ -1,13 +1,12 @@
 // The embedded bitmaps: every id of the editor's tables at its exact size and frame
 // count at 1x, exactly twice that at 2x, decoded with cairo.
+#include "tests/artwork/embedded_bitmaps.h"
 #include "effect/editor/bitmap_resources.h"
 #include "effect/editor/layout.h"
 
 #include <cairo.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <memory>
 #include <set>
 #include <vector>
 
@@ -37,30 +36,8 @@ constexpr Expected kDocumented[] = {
     {999, 24, 48, 3},
 };
 
-struct SurfaceDeleter {
-    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-};
-using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
-
-struct PngReader {
-    std::span<const uint8_t> bytes;
-    size_t offset = 0;
-    static cairo_status_t read(void* closure, unsigned char* data, unsigned int length) {
-        auto* reader = static_cast<PngReader*>(closure);
-        if (reader->offset + length > reader->bytes.size()) return CAIRO_STATUS_READ_ERROR;
-        std::memcpy(data, reader->bytes.data() + reader->offset, length);
-        reader->offset += length;
-        return CAIRO_STATUS_SUCCESS;
-    }
-};
-
-Surface decode(int id, int scale) {
-    PngReader reader{bitmapPng(id, scale)};
-    if (reader.bytes.empty()) return nullptr;
-    Surface surface(cairo_image_surface_create_from_png_stream(PngReader::read, &reader));
-    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
-    return surface;
-}
+using testing::decodeBitmap;
+using testing::Surface;
 
 // The pixels of frame `frame` of a decoded strip, row by row.
 std::vector<uint32_t> framePixels(cairo_surface_t* surface, int frame, int frames) {
@@ -95,7 +72,7 @@ TEST_P(EmbeddedBitmap, HasItsSizeAndFramesAtOneAndTwoTimes) {
     EXPECT_EQ(entry->frames, expected.frames);
     EXPECT_EQ(expected.height % expected.frames, 0);
     for (int scale : {1, 2}) {
-        Surface surface = decode(expected.id, scale);
+        Surface surface = decodeBitmap(expected.id, scale);
         ASSERT_NE(surface, nullptr) << "bitmap " << expected.id << " at " << scale << "x";
         EXPECT_EQ(cairo_image_surface_get_width(surface.get()), expected.width * scale);
         EXPECT_EQ(cairo_image_surface_get_height(surface.get()), expected.height * scale);
@@ -105,7 +82,7 @@ TEST_P(EmbeddedBitmap, HasItsSizeAndFramesAtOneAndTwoTimes) {
 TEST_P(EmbeddedStrip, EveryFrameDiffersFromTheNext) {
     const Expected expected = GetParam();
     for (int scale : {1, 2}) {
-        Surface surface = decode(expected.id, scale);
+        Surface surface = decodeBitmap(expected.id, scale);
         ASSERT_NE(surface, nullptr);
         for (int frame = 0; frame + 1 < expected.frames; ++frame)
             EXPECT_NE(framePixels(surface.get(), frame, expected.frames),
@@ -142,7 +119,7 @@ TEST(EmbeddedBitmaps, UnknownIdOrScaleGivesNothing) {
 
 TEST(EmbeddedBitmaps, OnlyTheLoadArrowAndLearnKeyCarryAlpha) {
     for (const Expected& expected : kDocumented) {
-        Surface surface = decode(expected.id, 1);
+        Surface surface = decodeBitmap(expected.id, 1);
         ASSERT_NE(surface, nullptr);
         const bool alpha = expected.id == 990 || expected.id == 998;
         EXPECT_EQ(cairo_image_surface_get_format(surface.get()),
@@ -155,7 +132,7 @@ TEST(EmbeddedBitmaps, OnlyTheLoadArrowAndLearnKeyCarryAlpha) {
 // 2x picture holds more than one colour.
 TEST(EmbeddedBitmaps, TwoTimesIsDrawnNotUpscaled) {
     for (int id : {128, 130, 165, 995}) {
-        Surface surface = decode(id, 2);
+        Surface surface = decodeBitmap(id, 2);
         ASSERT_NE(surface, nullptr);
         const int width = cairo_image_surface_get_width(surface.get());
         const int height = cairo_image_surface_get_height(surface.get());

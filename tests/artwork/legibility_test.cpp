@@ -1,6 +1,7 @@
 // What must stay legible on the embedded artwork: the about screen leaves the place
 // where the editor writes the version dark enough for white text, and the LEARN and
 // FORGET keys look plainly different when they are on.
+#include "tests/artwork/embedded_bitmaps.h"
 #include "effect/editor/bitmap_resources.h"
 #include "effect/editor/layout.h"
 
@@ -8,33 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
-#include <memory>
 
 namespace ruvane {
 namespace {
 
-struct SurfaceDeleter {
-    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-};
-using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
-
-struct PngReader {
-    std::span<const uint8_t> bytes;
-    size_t offset = 0;
-    static cairo_status_t read(void* closure, unsigned char* data, unsigned int length) {
-        auto* reader = static_cast<PngReader*>(closure);
-        if (reader->offset + length > reader->bytes.size()) return CAIRO_STATUS_READ_ERROR;
-        std::memcpy(data, reader->bytes.data() + reader->offset, length);
-        reader->offset += length;
-        return CAIRO_STATUS_SUCCESS;
-    }
-};
-
-Surface decode(int id, int scale) {
-    PngReader reader{bitmapPng(id, scale)};
-    return Surface(cairo_image_surface_create_from_png_stream(PngReader::read, &reader));
-}
+using testing::decodeBitmap;
+using testing::Surface;
 
 struct Rgb {
     double r = 0, g = 0, b = 0;
@@ -42,9 +22,7 @@ struct Rgb {
 
 // The colour at (x, y) as stored (premultiplied: as if laid over black).
 Rgb colourAt(cairo_surface_t* surface, int x, int y) {
-    const unsigned char* row = cairo_image_surface_get_data(surface) +
-                               static_cast<size_t>(y) * cairo_image_surface_get_stride(surface);
-    const uint32_t pixel = reinterpret_cast<const uint32_t*>(row)[x];
+    const uint32_t pixel = testing::pixelAt(surface, x, y);
     return {double((pixel >> 16) & 0xFF), double((pixel >> 8) & 0xFF), double(pixel & 0xFF)};
 }
 
@@ -54,7 +32,7 @@ TEST(Legibility, AboutScreenKeepsTheVersionAreaDark) {
     // White text needs a dark ground: nothing in the area may be brighter than this.
     constexpr double kBrightest = 80;
     for (int scale : {1, 2}) {
-        Surface about = decode(layout::kAboutBitmap, scale);
+        Surface about = decodeBitmap(layout::kAboutBitmap, scale);
         ASSERT_EQ(cairo_surface_status(about.get()), CAIRO_STATUS_SUCCESS);
         const int left = static_cast<int>(layout::kAboutVersionOrigin.x) * scale;
         const int top = static_cast<int>(layout::kAboutVersionOrigin.y) * scale;
@@ -72,7 +50,7 @@ TEST(Legibility, LearnAndForgetKeysLightUpWhenOn) {
     // Frames: 0 off, 1 hover while off, 2 on. The on frame's face is red, the others not.
     for (int id : {998, 999}) {
         for (int scale : {1, 2}) {
-            Surface strip = decode(id, scale);
+            Surface strip = decodeBitmap(id, scale);
             ASSERT_EQ(cairo_surface_status(strip.get()), CAIRO_STATUS_SUCCESS);
             const layout::Bitmap& bitmap = *layout::findBitmap(id);
             const int frameHeight = bitmap.frameHeight() * scale;
