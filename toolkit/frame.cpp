@@ -467,17 +467,7 @@ int32_t CFrame::keyDown(KeyCode key) {
     if (popup != nullptr) {
         return popupKeyDown(key);
     }
-    int32_t result = -1;
-    if (focusView != nullptr && focusView->getMouseEnabled()) {
-        CView* view = focusView;
-        ViewGuard guard(view);
-        result = view->onKeyDown(key);
-    }
-    if (result == -1 && modalView != nullptr && modalView != focusView) {
-        CView* view = modalView;
-        ViewGuard guard(view);
-        result = view->onKeyDown(key);
-    }
+    int32_t result = routeKey(key, &CView::onKeyDown);
     if (result == -1 && key.virtualKey == kKeyTab) {
         result = advanceFocus((key.modifiers & kShiftModifier) == 0) ? 1 : -1;
     }
@@ -488,16 +478,21 @@ int32_t CFrame::keyUp(KeyCode key) {
     if (popup != nullptr) {
         return -1;
     }
+    return routeKey(key, &CView::onKeyUp);
+}
+
+// The focus view first, then the modal view; -1 when neither takes the key.
+int32_t CFrame::routeKey(KeyCode& key, int32_t (CView::*handler)(KeyCode&)) {
     int32_t result = -1;
     if (focusView != nullptr && focusView->getMouseEnabled()) {
         CView* view = focusView;
         ViewGuard guard(view);
-        result = view->onKeyUp(key);
+        result = (view->*handler)(key);
     }
     if (result == -1 && modalView != nullptr && modalView != focusView) {
         CView* view = modalView;
         ViewGuard guard(view);
-        result = view->onKeyUp(key);
+        result = (view->*handler)(key);
     }
     return result;
 }

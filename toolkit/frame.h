@@ -120,6 +120,7 @@ private:
     void updateHover(const CPoint& where, const CButtonState& buttons);
     void clearHover(const CButtonState& buttons);
     void forwardToPopup(const std::function<void(PopupMenu&)>& event);
+    int32_t routeKey(KeyCode& key, int32_t (CView::*handler)(KeyCode&));
     bool advanceFocus(bool forward);
     void dropViewState(CView* view);
 
