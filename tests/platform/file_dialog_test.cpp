@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,8 @@ struct AnswerCase {
     Status expected;
     std::string path;  // when chosen
 };
+
+void PrintTo(const AnswerCase& answer, std::ostream* out) { *out << answer.what; }
 
 class FileDialogAnswers : public ::testing::TestWithParam<AnswerCase> {};
 
