@@ -28,6 +28,8 @@ TEST(ViewOptions, EveryOptionIsRead) {
     EXPECT_TRUE(withPlugin.audio);
     EXPECT_EQ(withPlugin.plugin, "/opt/vst/Ruvane.so");
     EXPECT_EQ(withPlugin.scale, 1);
+    EXPECT_FALSE(withPlugin.hostCallLog.has_value());
+    EXPECT_EQ(parseOptions({"--audio", "--log-host-calls", "calls.log"}).hostCallLog, "calls.log");
     EXPECT_TRUE(parseOptions({"--help"}).help);
     EXPECT_TRUE(parseOptions({"-h"}).help);
     EXPECT_TRUE(parseOptions({"--version"}).version);
@@ -51,6 +53,9 @@ TEST(ViewOptions, MalformedCommandLinesSayWhatIsWrong) {
         {{"--after", "100"}, "--after only goes with --shot"},
         {{"--gallery", "--audio"}, "drop --gallery"},
         {{"--gallery", "--plugin", "x.so"}, "drop --gallery"},
+        {{"--log-host-calls"}, "--log-host-calls needs a value"},
+        {{"--log-host-calls", ""}, "--log-host-calls needs a file name"},
+        {{"--gallery", "--log-host-calls", "calls.log"}, "the gallery has none (drop --gallery)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.says);
@@ -67,7 +72,7 @@ TEST(ViewOptions, MalformedCommandLinesSayWhatIsWrong) {
 TEST(ViewOptions, HelpNamesEveryOptionAndTheExitCodes) {
     const std::string help = helpText("ruvane-view");
     for (const char* word : {"--gallery", "--audio", "--shot FILE.png", "--after MS", "--scale 1|2", "--plugin PATH",
-                             "--help", "Exit codes", "3 no X display"})
+                             "--log-host-calls FILE", "begin-edit INDEX", "automate INDEX VALUE", "end-edit INDEX", "--help", "Exit codes", "3 no X display"})
         EXPECT_NE(help.find(word), std::string::npos) << word;
 }
 

@@ -19,6 +19,7 @@
 #include "tools/ruvane-render/plugin_loading.h"
 #include "tools/ruvane-view/audio_player.h"
 #include "tools/ruvane-view/gallery.h"
+#include "tools/ruvane-view/host_call_log.h"
 #include "tools/ruvane-view/options.h"
 #include "tools/ruvane-view/plugin_editor.h"
 #include "tools/ruvane-view/top_level_window.h"
@@ -91,8 +92,23 @@ std::unique_ptr<vsthost::PluginInstance> loadRuvane(const ViewOptions& options) 
     }
 }
 
+// Tells the user what the host-call log missed or could not keep.
+void reportLogGaps(const HostCallLog& log) {
+    if (log.skipped() > 0)
+        std::fprintf(stderr, "ruvane-view: %ld host calls made on the audio thread are not in %s\n", log.skipped(),
+                     log.path().c_str());
+    if (!log.healthy()) std::fprintf(stderr, "ruvane-view: some host calls could not be written to %s\n", log.path().c_str());
+}
+
 void showPlugin(const ViewOptions& options) {
+    // Made before the plug-in, so it outlives every call the plug-in makes.
+    std::unique_ptr<HostCallLog> log;
+    if (options.hostCallLog) log = std::make_unique<HostCallLog>(*options.hostCallLog);
     std::unique_ptr<vsthost::PluginInstance> plugin = loadRuvane(options);
+    if (log)
+        plugin->host().editObserver = [&log](VstInt32 opcode, VstInt32 index, float value) {
+            log->record(opcode, index, value);
+        };
     PluginEditor editor(*plugin);
     const double scale = toolkit::desktopScaleFactor();
     EditorSize size{scaledSide(layout::kEditorWidth, scale), scaledSide(layout::kEditorHeight, scale)};
@@ -121,6 +137,7 @@ void showPlugin(const ViewOptions& options) {
     }, options);
     if (player) player->stop();
     editor.close();
+    if (log) reportLogGaps(*log);
 }
 
 int run(const std::vector<std::string>& args, const std::string& programName) {

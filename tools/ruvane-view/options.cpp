@@ -47,6 +47,10 @@ ViewOptions parseOptions(const std::vector<std::string>& args) {
             options.scale = parseInteger(arg, value(), 1, 2);
         } else if (arg == "--plugin") {
             options.plugin = value();
+        } else if (arg == "--log-host-calls") {
+            options.hostCallLog = value();
+            if (options.hostCallLog->empty())
+                throw ViewError(kExitUsage, "--log-host-calls needs a file name, such as calls.log");
         } else {
             throw ViewError(kExitUsage, "unknown option '" + arg + "' (see --help)");
         }
@@ -54,6 +58,8 @@ ViewOptions parseOptions(const std::vector<std::string>& args) {
     if (afterGiven && !options.shot) throw ViewError(kExitUsage, "--after only goes with --shot FILE.png");
     if (options.gallery && options.audio)
         throw ViewError(kExitUsage, "--audio plays through the plug-in; the gallery has none (drop --gallery)");
+    if (options.gallery && options.hostCallLog)
+        throw ViewError(kExitUsage, "--log-host-calls logs the plug-in's calls; the gallery has none (drop --gallery)");
     if (options.gallery && options.plugin)
         throw ViewError(kExitUsage, "--plugin names the plug-in to show; the gallery needs none (drop --gallery)");
     return options;
@@ -78,6 +84,11 @@ Options:
   --plugin PATH     the Ruvane.so to load (default: beside this program, then
                     ../lib/vst, $LXVST_PATH, $VST_PATH, ~/.vst, /usr/local/lib/vst,
                     /usr/lib/vst)
+  --log-host-calls FILE
+                    append a line to FILE for each call the editor makes to the host,
+                    as it happens: begin-edit INDEX, automate INDEX VALUE,
+                    end-edit INDEX (calls made on the audio thread are counted, not
+                    logged)
   --version         print the version and quit
   -h, --help        print this help and quit
 

@@ -14,6 +14,7 @@ struct ViewOptions {
     int afterMs = 1000;                  // how long the window runs before the screenshot
     std::optional<int> scale;            // 1 or 2; none: the desktop's choice
     std::optional<std::string> plugin;   // none: found beside the program, then the usual folders
+    std::optional<std::string> hostCallLog;  // append the editor's edit and automate calls here
     bool help = false;
     bool version = false;
 };

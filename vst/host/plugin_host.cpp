@@ -145,6 +145,8 @@ VstIntPtr PluginInstance::sendMidi(const std::vector<std::array<uint8_t, 3>>& me
 }
 
 VstIntPtr PluginInstance::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+    const bool isEdit = opcode == audioMasterAutomate || opcode == audioMasterBeginEdit || opcode == audioMasterEndEdit;
+    if (isEdit && host_.editObserver) host_.editObserver(opcode, index, opcode == audioMasterAutomate ? opt : 0.0f);
     switch (opcode) {
         case audioMasterAutomate: host_.automation.emplace_back(index, opt); return 0;
         case audioMasterVersion: return host_.versionAnswer;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -34,6 +35,11 @@ struct HostState {
     int beginEditCalls = 0;
     int endEditCalls = 0;
     std::vector<std::pair<VstInt32, float>> automation;  // audioMasterAutomate calls
+
+    // Told of every audioMasterBeginEdit, audioMasterAutomate and audioMasterEndEdit
+    // (opcode, parameter index, value; value is 0 for the edits) as it arrives, on the
+    // calling thread, which may be the audio thread.
+    std::function<void(VstInt32 opcode, VstInt32 index, float value)> editObserver;
 };
 
 class PluginInstance {
