@@ -15,12 +15,7 @@ void keyCap(cairo_t* cr, double x, double y, double w, double h, double radius, 
     setSource(cr, Colour{0, 0, 0, 0.35});
     cairo_fill(cr);
     roundedRect(cr, x, y, w, h, radius);
-    cairo_pattern_t* face = cairo_pattern_create_linear(0, y, 0, y + h);
-    addStop(face, 0, top);
-    addStop(face, 1, bottom);
-    cairo_set_source(cr, face);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(face);
+    fillVertical(cr, y, y + h, top, bottom, Path::Keep);
     setSource(cr, Colour::rgb(14, 15, 18, 0.9));
     cairo_set_line_width(cr, 0.7);
     cairo_stroke(cr);
@@ -188,12 +183,7 @@ void paintStepKey(cairo_t* cr, const Frame& frame) {
         cairo_fill(cr);
     }
     roundedRect(cr, 1, 1 + drop, w - 2, h - 3, 3.2);
-    cairo_pattern_t* face = cairo_pattern_create_linear(0, 1 + drop, 0, h - 2 + drop);
-    addStop(face, 0, top);
-    addStop(face, 1, bottom);
-    cairo_set_source(cr, face);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(face);
+    fillVertical(cr, 1 + drop, h - 2 + drop, top, bottom, Path::Keep);
     setSource(cr, Colour::rgb(20, 21, 24, 0.9));
     cairo_set_line_width(cr, 0.7);
     cairo_stroke(cr);

@@ -88,13 +88,8 @@ Surface renderBareBackground(int scale) {
     // Plates: a soft inner shadow along the top and left, and the engraved edge.
     for (const layout::Plate& plate : layout::kPlates) {
         const Rect& r = plate.rect;
-        cairo_pattern_t* shade = cairo_pattern_create_linear(0, r.top, 0, r.top + 3);
-        addStop(shade, 0, Colour{0, 0, 0, 0.12});
-        addStop(shade, 1, Colour{0, 0, 0, 0});
         cairo_rectangle(c, r.left, r.top, r.width(), 3);
-        cairo_set_source(c, shade);
-        cairo_fill(c);
-        cairo_pattern_destroy(shade);
+        fillVertical(c, r.top, r.top + 3, Colour{0, 0, 0, 0.12}, Colour{0, 0, 0, 0});
         engravedRect(c, r.left, r.top, r.width(), r.height(), palette::kEngraveDark,
                      palette::kEngraveLight);
     }
@@ -112,13 +107,8 @@ Surface renderBareBackground(int scale) {
 
     // The preset strip: a darker band with a groove above it.
     const Rect& strip = layout::kPresetStrip;
-    cairo_pattern_t* band = cairo_pattern_create_linear(0, strip.top, 0, strip.bottom);
-    addStop(band, 0, palette::kStrip.scaled(1.12));
-    addStop(band, 1, palette::kStrip.scaled(0.86));
     cairo_rectangle(c, strip.left, strip.top, strip.width(), strip.height());
-    cairo_set_source(c, band);
-    cairo_fill(c);
-    cairo_pattern_destroy(band);
+    fillVertical(c, strip.top, strip.bottom, palette::kStrip.scaled(1.12), palette::kStrip.scaled(0.86));
     hLine(c, 0, strip.right, strip.top - 1, Colour{0, 0, 0, 0.55});
     hLine(c, 0, strip.right, strip.top, Colour{1, 1, 1, 0.16});
 

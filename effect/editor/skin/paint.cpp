@@ -11,6 +11,19 @@ void addStop(cairo_pattern_t* pattern, double offset, Colour c) {
     cairo_pattern_add_color_stop_rgba(pattern, offset, c.r, c.g, c.b, c.a);
 }
 
+void fillVertical(cairo_t* cr, double y0, double y1, Colour top, Colour bottom, Path path) {
+    cairo_pattern_t* gradient = cairo_pattern_create_linear(0, y0, 0, y1);
+    addStop(gradient, 0, top);
+    addStop(gradient, 1, bottom);
+    cairo_set_source(cr, gradient);
+    if (path == Path::Keep) {
+        cairo_fill_preserve(cr);
+    } else {
+        cairo_fill(cr);
+    }
+    cairo_pattern_destroy(gradient);
+}
+
 Surface makeSurface(int width, int height, int scale, bool alpha) {
     Surface surface(cairo_image_surface_create(alpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24,
                                                width * scale, height * scale));

@@ -31,6 +31,10 @@ struct Colour {
 
 void setSource(cairo_t* cr, Colour colour);
 void addStop(cairo_pattern_t* pattern, double offset, Colour colour);
+// Fills the current path with `top` at y0 running into `bottom` at y1. The path is kept
+// when an outline is to follow.
+enum class Path { Drop, Keep };
+void fillVertical(cairo_t* cr, double y0, double y1, Colour top, Colour bottom, Path path = Path::Drop);
 
 // Owning handles.
 struct SurfaceDeleter {

@@ -25,12 +25,7 @@ void stripKey(cairo_t* cr, double x, double y, double w, double h, State state) 
         bottom = Colour::rgb(44, 50, 57);
     }
     roundedRect(cr, x, y, w, h, 2);
-    cairo_pattern_t* face = cairo_pattern_create_linear(0, y, 0, y + h);
-    addStop(face, 0, top);
-    addStop(face, 1, bottom);
-    cairo_set_source(cr, face);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(face);
+    fillVertical(cr, y, y + h, top, bottom, Path::Keep);
     setSource(cr, Colour::rgb(18, 20, 24, 0.9));
     cairo_set_line_width(cr, 0.6);
     cairo_stroke(cr);
@@ -80,12 +75,7 @@ void paintFileArrow(cairo_t* cr, const Frame& frame) {
     Colour face = state == State::Hover ? base.mixed(Colour{1, 1, 1, 1}, 0.3)
                   : state == State::Pressed ? base.scaled(0.65)
                                             : base;
-    cairo_pattern_t* fill = cairo_pattern_create_linear(0, top, 0, bottom);
-    addStop(fill, 0, face.mixed(Colour{1, 1, 1, 1}, 0.25));
-    addStop(fill, 1, face.scaled(0.8));
-    cairo_set_source(cr, fill);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(fill);
+    fillVertical(cr, top, bottom, face.mixed(Colour{1, 1, 1, 1}, 0.25), face.scaled(0.8), Path::Keep);
     setSource(cr, Colour{0, 0, 0, 0.55});
     cairo_set_line_width(cr, 0.6);
     cairo_stroke(cr);
@@ -144,12 +134,7 @@ void paintModeKey(cairo_t* cr, const Frame& frame) {
         // Lit from behind: a glowing red face with hot lettering.
         barGlow(cr, x, y, kw, kh, 1, palette::kLedOn.withAlpha(0.6));
         roundedRect(cr, x, y, kw, kh, 1.8);
-        cairo_pattern_t* face = cairo_pattern_create_linear(0, y, 0, y + kh);
-        addStop(face, 0, palette::kLedOn.scaled(0.8));
-        addStop(face, 1, palette::kLedOn.scaled(0.5));
-        cairo_set_source(cr, face);
-        cairo_fill(cr);
-        cairo_pattern_destroy(face);
+        fillVertical(cr, y, y + kh, palette::kLedOn.scaled(0.8), palette::kLedOn.scaled(0.5));
         hLine(cr, x + 1.5, x + kw - 1.5, y, Colour{1, 1, 1, 0.35});
     } else {
         stripKey(cr, x, y, kw, kh, hover ? State::Hover : State::Idle);

@@ -10,12 +10,7 @@ namespace {
 
 void housing(cairo_t* cr, double w, double h, double radius) {
     roundedRect(cr, 0.5, 0.5, w - 1, h - 1, radius);
-    cairo_pattern_t* body = cairo_pattern_create_linear(0, 0, 0, h);
-    addStop(body, 0, palette::kHousing.scaled(0.8));
-    addStop(body, 1, palette::kHousing.scaled(1.3));
-    cairo_set_source(cr, body);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(body);
+    fillVertical(cr, 0, h, palette::kHousing.scaled(0.8), palette::kHousing.scaled(1.3), Path::Keep);
     setSource(cr, Colour{0, 0, 0, 0.7});
     cairo_set_line_width(cr, 0.6);
     cairo_stroke(cr);
@@ -44,12 +39,7 @@ void paintSlideSwitch(cairo_t* cr, const Frame& frame) {
     setSource(cr, Colour{0, 0, 0, 0.5});
     cairo_fill(cr);
     roundedRect(cr, thumbX, thumbY, thumbW, thumbH, 1.8);
-    cairo_pattern_t* metal = cairo_pattern_create_linear(0, thumbY, 0, thumbY + thumbH);
-    addStop(metal, 0, palette::kSkirtLight);
-    addStop(metal, 1, palette::kSkirtDark);
-    cairo_set_source(cr, metal);
-    cairo_fill(cr);
-    cairo_pattern_destroy(metal);
+    fillVertical(cr, thumbY, thumbY + thumbH, palette::kSkirtLight, palette::kSkirtDark);
     for (double x = thumbX + 2.5; x < thumbX + thumbW - 2; x += 2) {
         vLine(cr, std::floor(x), thumbY + 2, thumbY + thumbH - 2, Colour{0, 0, 0, 0.28});
         vLine(cr, std::floor(x) + 1, thumbY + 2, thumbY + thumbH - 2, Colour{1, 1, 1, 0.3});
