@@ -205,6 +205,11 @@ TEST_F(SaveLoadButtonTest, LeftClickTellsOneAndAPlainRightClickOneHalf) {
         {kRButton | kShift, kMouseDownEventHandledButDontNeedMovedOrUpEvents, {1.0f}},
         {kRButton | kControl, kMouseDownEventHandledButDontNeedMovedOrUpEvents, {1.0f}},
         {kRButton | kAlt, kMouseDownEventHandledButDontNeedMovedOrUpEvents, {1.0f}},
+        // The double-click mark is no modifier: a quick second right click is still plain.
+        {kRButton | kDoubleClick, kMouseDownEventHandledButDontNeedMovedOrUpEvents, {0.5f}},
+        {kRButton | kDoubleClick | kShift, kMouseDownEventHandledButDontNeedMovedOrUpEvents, {1.0f}},
+        {kLButton | kDoubleClick, kMouseDownEventHandledButDontNeedMovedOrUpEvents, {1.0f}},
+        {kLButton | kRButton, kMouseDownEventHandledButDontNeedMovedOrUpEvents, {1.0f}},
         {kMButton, kMouseEventNotHandled, {}},
     };
     for (const Case& c : cases) {
@@ -214,6 +219,15 @@ TEST_F(SaveLoadButtonTest, LeftClickTellsOneAndAPlainRightClickOneHalf) {
         EXPECT_EQ(recorder.notifiedValues(), c.told);
         EXPECT_FLOAT_EQ(button->getValue(), 0.0f);
     }
+}
+
+// Two right clicks in quick succession, timed as the X server stamps them: the frame
+// marks the second as a double-click, and both still ask for the reversed load.
+TEST_F(SaveLoadButtonTest, QuickSecondRightClickIsAPlainRightClickToo) {
+    constexpr uint32_t kFirstPress = 10000;
+    click(kInside, kRButton, kFirstPress);
+    click(kInside, kRButton, kFirstPress + CFrame::kDoubleClickTimeMs / 2);
+    EXPECT_EQ(recorder.notifiedValues(), (std::vector<float>{0.5f, 0.5f}));
 }
 
 TEST_F(SaveLoadButtonTest, WithoutAListenerTheClickIsNotHandled) {

@@ -178,7 +178,10 @@ void CSaveLoadButton::draw(CDrawContext* context) {
 CMouseEventResult CSaveLoadButton::onMouseDown(CPoint&, const CButtonState& buttons) {
     if (!(buttons & (kLButton | kRButton))) return kMouseEventNotHandled;
     if (getListener() == nullptr) return kMouseEventNotHandled;
-    setValue(buttons.value() == kRButton ? kRightClickValue : 1.0f);
+    // A plain right click asks for the variant; the frame's double-click mark is neither
+    // a button nor a modifier, so a quick second right click is plain too.
+    const bool plainRightClick = buttons.getButtonState() == kRButton && buttons.getModifierState() == 0;
+    setValue(plainRightClick ? kRightClickValue : 1.0f);
     valueChanged();
     setValue(0.0f);
     invalid();
