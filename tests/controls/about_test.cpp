@@ -2,6 +2,8 @@
 // about bitmap and the version, and goes away (released) when clicked.
 #include "effect/editor/controls/about.h"
 
+#include <string_view>
+
 #include "control_harness.h"
 
 namespace ruvane::testing {
@@ -67,7 +69,50 @@ TEST_F(AboutTest, SplashDrawsTheBitmapOpaqueAndTheVersionInWhite) {
     EXPECT_LT(rightmost, kVersionRect.left + 60);  // "v.1.6.0" at 11 px is far narrower than 100
 }
 
-TEST_F(AboutTest, TheVersionTextIsTheProductVersion) { EXPECT_EQ(CSplashScreenMyView::kVersionText, "v.1.6.0"); }
+// The version rectangle as it looks with `text` drawn the way the splash draws its
+// version (white Arial 11, left-aligned) over the picture's flat colour.
+std::vector<std::array<uint8_t, 3>> versionRectWith(std::string_view text) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 200, 120);
+    cairo_t* cr = cairo_create(surface);
+    const auto& flat = kFrameColours[0];
+    cairo_set_source_rgb(cr, flat[0] / 255.0, flat[1] / 255.0, flat[2] / 255.0);
+    cairo_paint(cr);
+    {
+        CDrawContext context(cr, 1.0);
+        context.setFont(CFontDesc{"Arial", 11, kNormalFace});
+        context.setFontColor(CColor{255, 255, 255, 255});
+        context.drawString(text, kVersionRect, kLeftText, true);
+    }
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    std::vector<std::array<uint8_t, 3>> pixels;
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    for (int y = static_cast<int>(kVersionRect.top); y < kVersionRect.bottom; ++y)
+        for (int x = static_cast<int>(kVersionRect.left); x < kVersionRect.right; ++x) {
+            uint32_t pixel;
+            std::memcpy(&pixel, data + y * stride + x * 4, sizeof pixel);
+            pixels.push_back({static_cast<uint8_t>(pixel >> 16), static_cast<uint8_t>(pixel >> 8),
+                              static_cast<uint8_t>(pixel)});
+        }
+    cairo_surface_destroy(surface);
+    return pixels;
+}
+
+// The splash shows the product's version, v.1.6.0, and not some other text: its
+// version rectangle matches that text drawn alone, and a neighbouring version looks
+// different enough for the comparison to tell them apart.
+TEST_F(AboutTest, SplashShowsTheProductVersion) {
+    click(kOnTrigger, kLButton);
+    ASSERT_NE(splash(), nullptr);
+    Picture shot(*frame, 1.0);
+    std::vector<std::array<uint8_t, 3>> shown;
+    for (CCoord y = kVersionRect.top; y < kVersionRect.bottom; ++y)
+        for (CCoord x = kVersionRect.left; x < kVersionRect.right; ++x) shown.push_back(shot.rgb(x, y));
+    EXPECT_TRUE(shown == versionRectWith("v.1.6.0")) << "the splash does not show v.1.6.0";
+    ASSERT_FALSE(versionRectWith("v.1.6.1") == versionRectWith("v.1.6.0"));
+    EXPECT_FALSE(shown == versionRectWith("v.1.6.1"));
+}
 
 TEST_F(AboutTest, ClickOnTheSplashClosesAndReleasesIt) {
     const int32_t viewsBefore = frame->getNbViews();
