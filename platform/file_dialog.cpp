@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -81,9 +82,33 @@ std::vector<std::string> FileDialog::commandLine(const FileDialogRequest& reques
     return args;
 }
 
+std::vector<std::string> FileDialog::replaceQuestionCommandLine(const FileDialogRequest& request,
+                                                                const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    // Plain text: a file name may hold characters that markup would take as tags.
+    std::vector<std::string> args{kProgram, "--question", "--no-markup", "--title=" + request.title,
+                                  "--text=A file named \"" + name + "\" already exists in \"" + folder +
+                                      "\". Do you want to replace it?",
+                                  "--ok-label=Replace", "--cancel-label=Cancel", "--default-cancel"};
+    if (request.parentWindow != 0) {
+        args.push_back("--attach=" + std::to_string(request.parentWindow));
+        args.push_back("--modal");
+    }
+    return args;
+}
+
 bool FileDialog::start(const FileDialogRequest& request) {
     if (isOpen()) return false;
+    if (!spawn(commandLine(request))) return false;
+    request_ = request;
+    stage_ = Stage::Choosing;
+    pathToReplace_.clear();
+    return true;
+}
 
+bool FileDialog::spawn(const std::vector<std::string>& args) {
     int pipeEnds[2];
     if (pipe2(pipeEnds, O_CLOEXEC) != 0) {
         std::fprintf(stderr, "Ruvane: cannot open the file dialog: %s\n", std::strerror(errno));
@@ -113,7 +138,6 @@ bool FileDialog::start(const FileDialogRequest& request) {
     posix_spawnattr_setpgroup(&attributes, 0);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
-    const std::vector<std::string> args = commandLine(request);
     std::vector<char*> argv;
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
@@ -141,8 +165,6 @@ bool FileDialog::start(const FileDialogRequest& request) {
     output_ = pipeEnds[0];
     answer_.clear();
     answerTooLong_ = false;
-    mode_ = request.mode;
-    extension_ = request.extension;
     return true;
 }
 
@@ -169,7 +191,7 @@ void FileDialog::closeOutput() {
     output_ = -1;
 }
 
-bool FileDialog::answerIsOnePath(std::string* path) const {
+bool FileDialog::answerIsOnePath(std::string* path, bool* extended) const {
     if (answerTooLong_) return false;
     std::string answer = answer_;
     if (!answer.empty() && answer.back() == '\n') answer.pop_back();
@@ -179,8 +201,9 @@ bool FileDialog::answerIsOnePath(std::string* path) const {
     const std::size_t slash = answer.rfind('/');
     const std::string name = slash == std::string::npos ? answer : answer.substr(slash + 1);
     if (name.empty()) return false;  // a folder, not a file
-    if (mode_ == FileDialogRequest::Mode::Save && !extension_.empty() && !endsWithExtension(name, extension_))
-        answer += "." + extension_;
+    *extended = request_.mode == FileDialogRequest::Mode::Save && !request_.extension.empty() &&
+                !endsWithExtension(name, request_.extension);
+    if (*extended) answer += "." + request_.extension;
     *path = std::move(answer);
     return true;
 }
@@ -196,13 +219,38 @@ FileDialog::Status FileDialog::poll(std::string* path) {
     if (result == 0) return Status::Open;
 
     // Ended. What it wrote before it went is all in the pipe now. A child the host
-    // reaped itself (result < 0) leaves no status: its answer alone decides.
+    // reaped itself (result < 0) leaves no status: a chosen path alone decides then,
+    // but replacing a file needs a yes that was seen.
     readAnswer();
     closeOutput();
     child_ = -1;
-    const bool confirmed = result < 0 || (WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const bool saidYes = result > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (stage_ == Stage::ConfirmingReplace) return takeReplaceAnswer(saidYes, path);
+    if (!saidYes && result > 0) return Status::NothingChosen;
+    return takeChosenFile(path);
+}
+
+FileDialog::Status FileDialog::takeChosenFile(std::string* path) {
     std::string chosen;
-    if (!confirmed || !answerIsOnePath(&chosen)) return Status::NothingChosen;
+    bool extended = false;
+    if (!answerIsOnePath(&chosen, &extended)) return Status::NothingChosen;
+    // The dialog confirmed the name as typed; the file the save would replace is another.
+    struct stat existing {};
+    if (extended && lstat(chosen.c_str(), &existing) == 0) {
+        if (!spawn(replaceQuestionCommandLine(request_, chosen))) return Status::NothingChosen;
+        stage_ = Stage::ConfirmingReplace;
+        pathToReplace_ = std::move(chosen);
+        return Status::Open;
+    }
+    if (path != nullptr) *path = std::move(chosen);
+    return Status::Chosen;
+}
+
+FileDialog::Status FileDialog::takeReplaceAnswer(bool confirmed, std::string* path) {
+    stage_ = Stage::Choosing;
+    std::string chosen = std::move(pathToReplace_);
+    pathToReplace_.clear();
+    if (!confirmed) return Status::NothingChosen;
     if (path != nullptr) *path = std::move(chosen);
     return Status::Chosen;
 }
@@ -221,6 +269,8 @@ void FileDialog::cancel() {
     }
     closeOutput();
     child_ = -1;
+    stage_ = Stage::Choosing;
+    pathToReplace_.clear();
 }
 
 }  // namespace ruvane

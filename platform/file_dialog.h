@@ -51,26 +51,40 @@ public:
     bool isOpen() const { return child_ > 0; }
     // Takes what the dialog has answered so far, without waiting. Chosen and
     // NothingChosen are reported once, when the dialog ends; Chosen puts the path into
-    // *path. A save path without the filter's extension gets it appended.
+    // *path. A save path without the filter's extension gets it appended; the dialog
+    // asked about replacing the name as typed, so when the name with the extension is
+    // taken, a second dialog asks about replacing that file (still Open meanwhile), and
+    // only a yes makes it Chosen.
     Status poll(std::string* path);
     // Ends an open dialog and reaps its process; nothing is chosen.
     void cancel();
 
     // The dialog's command line, program first.
     static std::vector<std::string> commandLine(const FileDialogRequest& request);
+    // The command line of the question whether to replace an existing file, program first.
+    static std::vector<std::string> replaceQuestionCommandLine(const FileDialogRequest& request,
+                                                               const std::string& path);
 
 private:
+    enum class Stage { Choosing, ConfirmingReplace };
+
+    // Starts the dialog program with these arguments; its standard output comes to us.
+    bool spawn(const std::vector<std::string>& args);
     // Reads what the child has written; false once its output has ended.
     bool readAnswer();
     void closeOutput();
-    bool answerIsOnePath(std::string* path) const;
+    // The one chosen path; *extended says whether the extension was appended to it.
+    bool answerIsOnePath(std::string* path, bool* extended) const;
+    Status takeChosenFile(std::string* path);
+    Status takeReplaceAnswer(bool confirmed, std::string* path);
 
     pid_t child_ = -1;
     int output_ = -1;
     std::string answer_;
     bool answerTooLong_ = false;
-    FileDialogRequest::Mode mode_ = FileDialogRequest::Mode::Open;
-    std::string extension_;
+    FileDialogRequest request_;
+    Stage stage_ = Stage::Choosing;
+    std::string pathToReplace_;
 };
 
 }  // namespace ruvane

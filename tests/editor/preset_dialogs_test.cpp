@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -165,6 +166,45 @@ TEST_F(PresetDialogs, ASaveThatFailsLeavesTheOldFileWhole) {
     idleUntilTheDialogEnds();
     EXPECT_FALSE(std::filesystem::exists(folder() + "missing"));
     EXPECT_EQ(testing::namesIn(files.path()), std::vector<std::string>{"keep.zav"});
+}
+
+// The user types "keep" where "keep.zav" exists: the dialog asked about "keep" only, so
+// the editor asks about "keep.zav" before the save replaces it. No keeps the old file.
+TEST_F(PresetDialogs, ATypedNameThatLeadsToAnExistingFileAsksBeforeReplacingIt) {
+    const std::string path = folder() + "keep.zav";
+    stand.answerPath(path);
+    click(Tag::kSavePresetTag);
+    idleUntilTheDialogEnds();
+    const std::vector<uint8_t> old = fileBytes(path);
+    ASSERT_EQ(old.size(), 221u);
+    EXPECT_TRUE(stand.questionArguments().empty()) << "a name typed whole was asked about twice";
+
+    char renamed[] = "Changed";
+    effect->setProgramName(renamed);
+    for (bool replace : {false, true}) {
+        SCOPED_TRACE(replace ? "replace" : "keep");
+        stand.forgetQuestion();
+        stand.answerPath(folder() + "keep");
+        stand.answerReplaceQuestion(replace);
+        click(Tag::kSavePresetTag);
+        idleUntilTheDialogEnds();
+        const std::vector<std::string> question = stand.questionArguments();
+        ASSERT_FALSE(question.empty()) << "the save replaced keep.zav without asking";
+        EXPECT_EQ(argument("--title="), "Save preset");
+        EXPECT_NE(std::find(question.begin(), question.end(), "--title=Save preset"), question.end());
+        bool namesTheFile = false;
+        for (const std::string& arg : question) namesTheFile |= arg.find("\"keep.zav\"") != std::string::npos;
+        EXPECT_TRUE(namesTheFile);
+        const std::vector<uint8_t> now = fileBytes(path);
+        ASSERT_EQ(now.size(), 221u);
+        if (replace) {
+            EXPECT_NE(now, old);
+            EXPECT_EQ(std::string(reinterpret_cast<const char*>(now.data()) + 5, 7), "Changed");
+        } else {
+            EXPECT_EQ(now, old);
+        }
+        EXPECT_EQ(testing::namesIn(files.path()), std::vector<std::string>{"keep.zav"});
+    }
 }
 
 TEST_F(PresetDialogs, CancelledOrEmptyAnswersChangeNothing) {

@@ -1,14 +1,19 @@
 // The file dialog runs as a child process the caller polls: what it is asked, what
-// counts as a choice, and that ending it early leaves no process behind.
+// counts as a choice, the question before a save replaces a file the user did not
+// name whole, and that ending it early leaves no process behind.
 #include "platform/file_dialog.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "stand_in_dialog.h"
@@ -116,6 +121,77 @@ INSTANTIATE_TEST_SUITE_P(
         AnswerCase{"SaveGetsTheExtension", Mode::Save, "/p/new bank\n", 0, Status::Chosen, "/p/new bank.zvb"},
         AnswerCase{"SaveKeepsItsExtension", Mode::Save, "/p/old.ZVB\n", 0, Status::Chosen, "/p/old.ZVB"}),
     [](const ::testing::TestParamInfo<AnswerCase>& info) { return std::string(info.param.what); });
+
+// The dialog asked about replacing the name as typed; when the extension is appended
+// and that file exists, a second question names it, and only a yes chooses it.
+TEST(FileDialog, SaveAsksBeforeReplacingTheFileTheExtensionLeadsTo) {
+    TempFolder files;
+    const std::string folder = files.path().string();
+    testing::writeBytes(files.path() / "live.zvb", {1, 2, 3});
+    struct Case {
+        const char* what;
+        std::string typed;
+        std::optional<bool> replace;  // the answer to the question; none: no question expected
+        Status expected;
+    };
+    const Case cases[] = {
+        {"typed without extension, yes", folder + "/live", true, Status::Chosen},
+        {"typed without extension, no", folder + "/live", false, Status::NothingChosen},
+        // The dialog itself asked about a name typed whole.
+        {"typed with extension", folder + "/live.zvb", std::nullopt, Status::Chosen},
+        {"new file", folder + "/fresh", std::nullopt, Status::Chosen},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        StandInDialog stand;
+        stand.answerPath(c.typed);
+        if (c.replace) stand.answerReplaceQuestion(*c.replace);
+        FileDialog dialog;
+        ASSERT_TRUE(dialog.start(saveBankRequest(folder, "a.zvb")));
+        std::string path = "untouched";
+        EXPECT_EQ(waitForDialog(dialog, &path), c.expected);
+        EXPECT_FALSE(dialog.isOpen());
+        const std::string extended = c.typed.ends_with(".zvb") ? c.typed : c.typed + ".zvb";
+        EXPECT_EQ(path, c.expected == Status::Chosen ? extended : "untouched");
+        if (!c.replace) {
+            EXPECT_TRUE(stand.questionArguments().empty()) << "asked about a file nobody would replace";
+            continue;
+        }
+        EXPECT_EQ(stand.questionArguments(),
+                  (std::vector<std::string>{"--question", "--no-markup", "--title=Save bank",
+                                            "--text=A file named \"live.zvb\" already exists in \"" + folder +
+                                                "\". Do you want to replace it?",
+                                            "--ok-label=Replace", "--cancel-label=Cancel", "--default-cancel"}));
+    }
+    EXPECT_TRUE(noChildLeft());
+}
+
+TEST(FileDialog, TheReplaceQuestionKeepsTheCallerRunningAndEndsWithTheDialog) {
+    TempFolder files;
+    testing::writeBytes(files.path() / "live.zvb", {1, 2, 3});
+    StandInDialog stand;
+    stand.answerPath(files.path().string() + "/live");
+    stand.keepQuestionOpen();
+    FileDialog dialog;
+    FileDialogRequest request = saveBankRequest(files.path().string(), "a.zvb");
+    request.parentWindow = 77;
+    ASSERT_TRUE(dialog.start(request));
+    // Polled as idle does, the dialog stays open while the question waits for the user.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (stand.questionArguments().empty() && std::chrono::steady_clock::now() < giveUp) {
+        ASSERT_EQ(dialog.poll(nullptr), Status::Open);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    ASSERT_FALSE(stand.questionArguments().empty()) << "no question was asked";
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(dialog.poll(nullptr), Status::Open);
+    const std::vector<std::string> asked = stand.questionArguments();
+    EXPECT_NE(std::find(asked.begin(), asked.end(), "--attach=77"), asked.end());
+    dialog.cancel();
+    EXPECT_FALSE(dialog.isOpen());
+    EXPECT_EQ(dialog.poll(nullptr), Status::Closed);
+    EXPECT_TRUE(noChildLeft());
+    EXPECT_EQ(testing::fileBytes(files.path() / "live.zvb"), (std::vector<uint8_t>{1, 2, 3}));
+}
 
 TEST(FileDialog, AnswerTooLongForAPathIsNoChoice) {
     StandInDialog stand;

@@ -1,7 +1,8 @@
 // A stand-in for the desktop's file dialog program: a small shell script put first on
 // PATH under the dialog program's name. It records its arguments, one a line, and
 // answers what the test told it: a path (or any text) with an exit status, nothing, or
-// it stays open until it is ended.
+// it stays open until it is ended. Asked a question (--question, whether to replace a
+// file), it records those arguments apart and answers no unless told yes.
 #pragma once
 
 #include <stdlib.h>
@@ -28,6 +29,12 @@ public:
         std::ofstream out(script);
         out << "#!/bin/sh\n"
                "here=$(dirname \"$0\")\n"
+               "if [ \"$1\" = --question ]; then\n"
+               "  for arg in \"$@\"; do printf '%s\\n' \"$arg\"; done > \"$here/question.tmp\"\n"
+               "  mv \"$here/question.tmp\" \"$here/question\"\n"
+               "  if [ -f \"$here/question-stays-open\" ]; then exec sleep 3600; fi\n"
+               "  exit $(cat \"$here/question-status\" 2>/dev/null || echo 1)\n"
+               "fi\n"
                "for arg in \"$@\"; do printf '%s\\n' \"$arg\"; done > \"$here/arguments.tmp\"\n"
                "mv \"$here/arguments.tmp\" \"$here/arguments\"\n"
                "if [ -f \"$here/stay-open\" ]; then exec sleep 3600; fi\n"
@@ -62,18 +69,29 @@ public:
     }
     // The dialog stays open until it is ended.
     void stayOpen() { write("stay-open", ""); }
+    // The user's answer to the question whether to replace a file (no until told).
+    void answerReplaceQuestion(bool replace) {
+        write("question-status", replace ? "0" : "1");
+        std::filesystem::remove(folder_.path() / "question-stays-open");
+    }
+    // The question stays open until it is ended.
+    void keepQuestionOpen() { write("question-stays-open", ""); }
+    // The arguments of the last question asked (program name not included); empty if none.
+    std::vector<std::string> questionArguments() const { return lines("question"); }
+    void forgetQuestion() { std::filesystem::remove(folder_.path() / "question"); }
 
     // The arguments of the last run (program name not included); empty before any run.
-    std::vector<std::string> arguments() const {
-        std::vector<std::string> lines;
-        std::ifstream in(folder_.path() / "arguments");
-        for (std::string line; std::getline(in, line);) lines.push_back(line);
-        return lines;
-    }
+    std::vector<std::string> arguments() const { return lines("arguments"); }
     bool ran() const { return std::filesystem::exists(folder_.path() / "arguments"); }
     void forgetRun() { std::filesystem::remove(folder_.path() / "arguments"); }
 
 private:
+    std::vector<std::string> lines(const char* name) const {
+        std::vector<std::string> result;
+        std::ifstream in(folder_.path() / name);
+        for (std::string line; std::getline(in, line);) result.push_back(line);
+        return result;
+    }
     void write(const char* name, const std::string& text) {
         std::ofstream out(folder_.path() / name, std::ios::trunc);
         out << text;
