@@ -30,6 +30,9 @@ TEST(ViewOptions, EveryOptionIsRead) {
     EXPECT_EQ(withPlugin.scale, 1);
     EXPECT_FALSE(withPlugin.hostCallLog.has_value());
     EXPECT_EQ(parseOptions({"--audio", "--log-host-calls", "calls.log"}).hostCallLog, "calls.log");
+    EXPECT_FALSE(withPlugin.commands);
+    EXPECT_TRUE(parseOptions({"--audio", "--commands"}).commands);
+    EXPECT_TRUE(parseOptions({"--gallery", "--commands"}).commands);
     EXPECT_TRUE(parseOptions({"--help"}).help);
     EXPECT_TRUE(parseOptions({"-h"}).help);
     EXPECT_TRUE(parseOptions({"--version"}).version);
@@ -56,6 +59,7 @@ TEST(ViewOptions, MalformedCommandLinesSayWhatIsWrong) {
         {{"--log-host-calls"}, "--log-host-calls needs a value"},
         {{"--log-host-calls", ""}, "--log-host-calls needs a file name"},
         {{"--gallery", "--log-host-calls", "calls.log"}, "the gallery has none (drop --gallery)"},
+        {{"--commands", "--shot", "a.png"}, "give the command shot FILE.png instead"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.says);
@@ -72,7 +76,9 @@ TEST(ViewOptions, MalformedCommandLinesSayWhatIsWrong) {
 TEST(ViewOptions, HelpNamesEveryOptionAndTheExitCodes) {
     const std::string help = helpText("ruvane-view");
     for (const char* word : {"--gallery", "--audio", "--shot FILE.png", "--after MS", "--scale 1|2", "--plugin PATH",
-                             "--log-host-calls FILE", "begin-edit INDEX", "automate INDEX VALUE", "end-edit INDEX", "--help", "Exit codes", "3 no X display"})
+                             "--log-host-calls FILE", "begin-edit INDEX", "automate INDEX VALUE", "end-edit INDEX", "--help", "Exit codes", "3 no X display",
+                             "--commands", "set INDEX VALUE", "on the audio thread", "get INDEX", "program-name",
+                             "shot FILE.png", "close", "open", "heap", "quit", "5 a command failed"})
         EXPECT_NE(help.find(word), std::string::npos) << word;
 }
 

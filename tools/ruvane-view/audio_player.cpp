@@ -41,6 +41,26 @@ void AudioPlayer::stop() {
     if (thread_.joinable()) thread_.join();
 }
 
+bool AudioPlayer::postParameter(int32_t index, float value) {
+    const uint64_t next = posted_.load(std::memory_order_relaxed);
+    if (next - applied_.load(std::memory_order_acquire) >= kMaxPending) return false;
+    changes_[next % kMaxPending] = {index, value};
+    // Release: the audio thread that sees the count also sees the change.
+    posted_.store(next + 1, std::memory_order_release);
+    return true;
+}
+
+void AudioPlayer::applyParameterChanges() {
+    const uint64_t posted = posted_.load(std::memory_order_acquire);
+    uint64_t applied = applied_.load(std::memory_order_relaxed);
+    for (; applied < posted; ++applied) {
+        const ParameterChange& change = changes_[applied % kMaxPending];
+        plugin_.setParameter(change.index, change.value);
+    }
+    // Release: the slots are free for the poster once it sees this count.
+    applied_.store(applied, std::memory_order_release);
+}
+
 void AudioPlayer::run() {
     using Clock = std::chrono::steady_clock;
     const auto blockTime = std::chrono::duration_cast<Clock::duration>(
@@ -48,6 +68,7 @@ void AudioPlayer::run() {
     auto deadline = Clock::now();
     size_t position = 0;
     while (running_.load(std::memory_order_relaxed)) {
+        applyParameterChanges();
         for (int i = 0; i < kBlockSize; ++i) {
             inLeft_[static_cast<size_t>(i)] = loopLeft_[position];
             inRight_[static_cast<size_t>(i)] = loopRight_[position];

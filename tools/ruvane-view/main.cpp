@@ -3,13 +3,16 @@
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
 
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <chrono>
+#include <cstdlib>
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,12 +21,14 @@
 #include "tools/ruvane-render/exit_codes.h"
 #include "tools/ruvane-render/plugin_loading.h"
 #include "tools/ruvane-view/audio_player.h"
+#include "tools/ruvane-view/command_host.h"
 #include "tools/ruvane-view/gallery.h"
 #include "tools/ruvane-view/host_call_log.h"
 #include "tools/ruvane-view/options.h"
 #include "tools/ruvane-view/plugin_editor.h"
 #include "tools/ruvane-view/top_level_window.h"
 #include "tools/ruvane-view/view_error.h"
+#include "tools/ruvane-view/view_session.h"
 
 namespace ruvane::view {
 namespace {
@@ -31,8 +36,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr const char* kWindowTitle = "Ruvane";
-constexpr int kIdleIntervalMs = 33;  // 30 Hz, as hosts idle their editors
-constexpr int kIdlePassesBeforeShot = 3;
 constexpr double kSampleRate = 44100.0;
 constexpr double kTempo = 120.0;
 
@@ -48,40 +51,63 @@ void installStopHandlers() {
     sigaction(SIGTERM, &action, nullptr);
 }
 
-// Runs the window at 30 Hz until it is closed, a signal arrives, or the screenshot is
-// written.
-void runWindow(TopLevelWindow& window, const std::function<void()>& idle, const ViewOptions& options) {
+// Runs the window until it is closed, a signal arrives, or the screenshot is written.
+void runWindow(ViewSession& session, const ViewOptions& options) {
     std::optional<Clock::time_point> shotAt;
-    int passes = 0;
-    auto nextIdle = Clock::now();
-    while (stopRequested == 0) {
-        const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(nextIdle - Clock::now()).count();
-        if (!window.handleEvents(static_cast<int>(std::max<long long>(wait, 0)))) break;
-        if (Clock::now() < nextIdle) continue;
-        idle();
-        ++passes;
-        nextIdle += std::chrono::milliseconds(kIdleIntervalMs);
-        if (nextIdle < Clock::now()) nextIdle = Clock::now();
+    while (!session.ending()) {
+        session.runOnce();
         if (!options.shot) continue;
-        if (!shotAt && window.isMapped()) shotAt = Clock::now() + std::chrono::milliseconds(options.afterMs);
-        if (shotAt && Clock::now() >= *shotAt && passes >= kIdlePassesBeforeShot) {
-            window.writeScreenshot(*options.shot);
+        if (!shotAt && session.shows()) shotAt = Clock::now() + std::chrono::milliseconds(options.afterMs);
+        if (shotAt && Clock::now() >= *shotAt) {
+            session.window()->writeScreenshot(*options.shot);
             return;
         }
     }
 }
 
+// Runs the window and carries out the commands of standard input until quit, the end
+// of the input, a closed window or a signal. Returns the exit code.
+int runCommands(ViewSession& session, vsthost::PluginInstance* plugin, AudioPlayer* player) {
+    // A script that stops reading its answers must not end the program by a signal.
+    std::signal(SIGPIPE, SIG_IGN);
+    CommandHost host(session, plugin, player, stdout);
+    CommandLines input(STDIN_FILENO);
+    // Commands are taken once the window shows, so a script's first click finds it.
+    session.runUntil([&] { return session.shows(); });
+    bool inputOpen = true;
+    std::vector<CommandLine> lines;
+    while (inputOpen && !host.quitRequested() && !session.ending()) {
+        if (!session.runOnce(input.fd())) continue;
+        lines.clear();
+        inputOpen = input.read(&lines);
+        for (const CommandLine& line : lines) {
+            if (host.quitRequested() || session.ending()) break;
+            host.run(line);
+        }
+    }
+    return host.anyFailed() ? kExitCommandFailed : kExitOk;
+}
+
 int scaledSide(double side, double scale) { return static_cast<int>(side * scale + 0.5); }
 
-void showGallery(const ViewOptions& options) {
+int showGallery(const ViewOptions& options) {
     const double scale = toolkit::desktopScaleFactor();
-    TopLevelWindow window(scaledSide(layout::kEditorWidth, scale), scaledSide(layout::kEditorHeight, scale),
-                          kWindowTitle);
     Gallery gallery;
-    if (!gallery.open(reinterpret_cast<void*>(window.windowId())))
-        throw ViewError(kExitFailed, "the gallery's frame could not open its window on the X display");
-    runWindow(window, [&] { gallery.idle(); }, options);
-    gallery.close();
+    WindowContent content;
+    content.width = scaledSide(layout::kEditorWidth, scale);
+    content.height = scaledSide(layout::kEditorHeight, scale);
+    content.open = [&](TopLevelWindow& window) {
+        if (!gallery.open(reinterpret_cast<void*>(window.windowId())))
+            throw ViewError(kExitFailed, "the gallery's frame could not open its window on the X display");
+        return true;
+    };
+    content.idle = [&] { gallery.idle(); };
+    content.close = [&] { gallery.close(); };
+    ViewSession session(std::move(content), kWindowTitle, stopRequested);
+    session.openWindow();
+    if (options.commands) return runCommands(session, nullptr, nullptr);
+    runWindow(session, options);
+    return kExitOk;
 }
 
 std::unique_ptr<vsthost::PluginInstance> loadRuvane(const ViewOptions& options) {
@@ -100,7 +126,7 @@ void reportLogGaps(const HostCallLog& log) {
     if (!log.healthy()) std::fprintf(stderr, "ruvane-view: some host calls could not be written to %s\n", log.path().c_str());
 }
 
-void showPlugin(const ViewOptions& options) {
+int showPlugin(const ViewOptions& options) {
     // Made before the plug-in, so it outlives every call the plug-in makes.
     std::unique_ptr<HostCallLog> log;
     if (options.hostCallLog) log = std::make_unique<HostCallLog>(*options.hostCallLog);
@@ -111,33 +137,47 @@ void showPlugin(const ViewOptions& options) {
         };
     PluginEditor editor(*plugin);
     const double scale = toolkit::desktopScaleFactor();
-    EditorSize size{scaledSide(layout::kEditorWidth, scale), scaledSide(layout::kEditorHeight, scale)};
+    WindowContent content;
+    content.width = scaledSide(layout::kEditorWidth, scale);
+    content.height = scaledSide(layout::kEditorHeight, scale);
     if (!editor.exists()) {
         std::fprintf(stderr, "ruvane-view: this Ruvane.so has no editor; the window stays empty "
                              "(ruvane-view --gallery shows the controls without one)\n");
     } else if (const auto reported = editor.size()) {
-        size = *reported;
+        content.width = reported->width;
+        content.height = reported->height;
     }
-    TopLevelWindow window(size.width, size.height, kWindowTitle);
-    if (editor.exists()) {
-        if (!editor.open(window.windowId()))
-            throw ViewError(kExitFailed, "the plug-in refused to open its editor (effEditOpen answered 0)");
+    content.open = [&](TopLevelWindow& window) {
+        if (!editor.exists()) return true;
+        if (!editor.open(window.windowId())) return false;
         // Some editors know their size only once open.
-        if (const auto reported = editor.size(); reported && (reported->width != size.width || reported->height != size.height))
+        if (const auto reported = editor.size();
+            reported && (reported->width != window.width() || reported->height != window.height()))
             window.resize(reported->width, reported->height);
-    }
-    std::unique_ptr<AudioPlayer> player;
-    if (options.audio) {
-        player = std::make_unique<AudioPlayer>(*plugin, kSampleRate, kTempo);
-        player->start();
-    }
-    runWindow(window, [&] {
+        return true;
+    };
+    content.idle = [&] {
         editor.idle();
         plugin->host().automation.clear();  // the test host records every change; a viewer keeps none
-    }, options);
-    if (player) player->stop();
-    editor.close();
+    };
+    content.close = [&] { editor.close(); };
+    int exitCode = kExitOk;
+    {
+        ViewSession session(std::move(content), kWindowTitle, stopRequested);
+        session.openWindow();
+        std::unique_ptr<AudioPlayer> player;
+        if (options.audio) {
+            player = std::make_unique<AudioPlayer>(*plugin, kSampleRate, kTempo);
+            player->start();
+        }
+        if (options.commands)
+            exitCode = runCommands(session, plugin.get(), player.get());
+        else
+            runWindow(session, options);
+        if (player) player->stop();
+    }  // the editor closes with its window, before the plug-in goes
     if (log) reportLogGaps(*log);
+    return exitCode;
 }
 
 int run(const std::vector<std::string>& args, const std::string& programName) {
@@ -152,11 +192,7 @@ int run(const std::vector<std::string>& args, const std::string& programName) {
     }
     if (options.scale) setenv("GDK_SCALE", std::to_string(*options.scale).c_str(), 1);
     installStopHandlers();
-    if (options.gallery)
-        showGallery(options);
-    else
-        showPlugin(options);
-    return kExitOk;
+    return options.gallery ? showGallery(options) : showPlugin(options);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "tools/ruvane-view/host_commands.h"
 #include "tools/ruvane-view/view_error.h"
 
 namespace ruvane::view {
@@ -47,6 +48,8 @@ ViewOptions parseOptions(const std::vector<std::string>& args) {
             options.scale = parseInteger(arg, value(), 1, 2);
         } else if (arg == "--plugin") {
             options.plugin = value();
+        } else if (arg == "--commands") {
+            options.commands = true;
         } else if (arg == "--log-host-calls") {
             options.hostCallLog = value();
             if (options.hostCallLog->empty())
@@ -56,6 +59,8 @@ ViewOptions parseOptions(const std::vector<std::string>& args) {
         }
     }
     if (afterGiven && !options.shot) throw ViewError(kExitUsage, "--after only goes with --shot FILE.png");
+    if (options.commands && options.shot)
+        throw ViewError(kExitUsage, "--shot ends the program; with --commands give the command shot FILE.png instead");
     if (options.gallery && options.audio)
         throw ViewError(kExitUsage, "--audio plays through the plug-in; the gallery has none (drop --gallery)");
     if (options.gallery && options.hostCallLog)
@@ -89,15 +94,19 @@ Options:
                     as it happens: begin-edit INDEX, automate INDEX VALUE,
                     end-edit INDEX (calls made on the audio thread are counted, not
                     logged)
+  --commands        act on the commands a script writes to standard input (below),
+                    taken once the window shows
   --version         print the version and quit
   -h, --help        print this help and quit
 
+)" + hostCommandsHelp() + R"(
 Exit codes: 0 done, 1 the editor or the screenshot failed, 2 bad command line,
-3 no X display, 4 the plug-in cannot be found or loaded.
+3 no X display, 4 the plug-in cannot be found or loaded, 5 a command failed.
 
 Examples:
   )" + programName + R"( --audio
   )" + programName + R"( --gallery --scale 2 --shot gallery@2x.png
+  printf 'set 2 0.25\nshot mix.png\nquit\n' | )" + programName + R"( --audio --commands
 )";
 }
 

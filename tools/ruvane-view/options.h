@@ -15,6 +15,7 @@ struct ViewOptions {
     std::optional<int> scale;            // 1 or 2; none: the desktop's choice
     std::optional<std::string> plugin;   // none: found beside the program, then the usual folders
     std::optional<std::string> hostCallLog;  // append the editor's edit and automate calls here
+    bool commands = false;               // take host commands on standard input
     bool help = false;
     bool version = false;
 };

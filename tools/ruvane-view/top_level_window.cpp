@@ -95,6 +95,8 @@ TopLevelWindow::~TopLevelWindow() {
 
 unsigned long TopLevelWindow::windowId() const { return x_->window; }
 
+int TopLevelWindow::connectionFd() const { return ConnectionNumber(x_->display); }
+
 void TopLevelWindow::resize(int width, int height) {
     width_ = width;
     height_ = height;

@@ -25,6 +25,9 @@ public:
     // Handles the window's events, waiting at most timeoutMs for one to arrive (less
     // when a signal comes). False once the window manager asked to close it.
     bool handleEvents(int timeoutMs);
+    // The X connection's descriptor, readable when events wait (for a caller that waits
+    // on other input too, then calls handleEvents(0)).
+    int connectionFd() const;
     bool closeRequested() const { return closeRequested_; }
     bool isMapped() const { return mapped_; }
 

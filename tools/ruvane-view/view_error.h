@@ -12,6 +12,7 @@ enum ExitCode : int {
     kExitUsage = 2,      // bad option or value
     kExitNoDisplay = 3,  // no X display to open the window on
     kExitNoPlugin = 4,   // the plug-in cannot be found or loaded
+    kExitCommandFailed = 5,  // a command given with --commands failed
 };
 
 // Thrown anywhere below main; main prints the message and exits with the code.
