@@ -15,6 +15,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/x11_error_trap.h"
 #include "toolkit/draw_context.h"
 #include "toolkit/frame.h"
 #include "toolkit/platform_frame.h"
@@ -33,37 +34,8 @@ constexpr long kPopupEventMask =
 
 // X errors on our connection (a parent the host already destroyed, a focus request on a
 // window not yet viewable) must not reach Xlib's default handler, which ends the host
-// process. The handler is installed only around our own calls and the previous one is
-// put back. This is the adapter's one module-wide state: the last error code seen.
-int lastTrappedError = 0;
-
-int trapError(Display*, XErrorEvent* error) {
-    lastTrappedError = error->error_code;
-    return 0;
-}
-
-class ErrorTrap {
-public:
-    explicit ErrorTrap(Display* display) : display(display) {
-        lastTrappedError = 0;
-        previous = XSetErrorHandler(trapError);
-    }
-    ~ErrorTrap() {
-        XSync(display, False);
-        XSetErrorHandler(previous);
-    }
-    ErrorTrap(const ErrorTrap&) = delete;
-    ErrorTrap& operator=(const ErrorTrap&) = delete;
-
-    bool failed() {
-        XSync(display, False);
-        return lastTrappedError != 0;
-    }
-
-private:
-    Display* display;
-    int (*previous)(Display*, XErrorEvent*) = nullptr;
-};
+// process: our own calls run inside a trap.
+using ErrorTrap = ruvane::X11ErrorTrap;
 
 int32_t modifierState(unsigned int state) {
     int32_t result = 0;
