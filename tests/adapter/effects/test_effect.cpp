@@ -1,16 +1,20 @@
 // A small VST 2.4 effect for the adapter's tests, built in several flavours (see
 // CMakeLists.txt). Tests reach its records through effVendorSpecific queries.
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <thread>
 
 #include "tests/adapter/effects/test_effect_queries.h"
 #include "vst/aeffect.h"
 
 #ifdef TEST_EFFECT_EDITOR
 #include <X11/Xlib.h>
+
+#include "platform/x11_error_trap.h"
 #endif
 
 #ifndef TEST_EFFECT_PARAMS
@@ -31,6 +35,14 @@ constexpr int kNameBytes = 24;
 constexpr int kMidiRecord = 2048;
 constexpr int kBatchRecord = 64;
 constexpr int kChunkRecord = 512;
+#ifdef TEST_EFFECT_SLOW_STATE
+// A state of several words that every process call finds and leaves whole (all words
+// equal), and that the chunk calls copy one word at a time, slowly: a process call in
+// the middle of one sees it torn.
+constexpr int kGenerationWords = 16;
+constexpr char kGenerationTag[4] = {'G', 'E', 'N', 'S'};
+constexpr auto kWordPause = std::chrono::microseconds(20);
+#endif
 
 struct TestEffect {
     AEffect effect{};
@@ -55,8 +67,18 @@ struct TestEffect {
     int midiEvents = 0;
     uint32_t midiBytes[kMidiRecord] = {};
     int midiDeltas[kMidiRecord] = {};
-    // The transport audioMasterGetTime reported in the last process call.
+    // The transport audioMasterGetTime and the rate audioMasterGetSampleRate reported in
+    // the last process call.
     VstTimeInfo lastTime{};
+    VstIntPtr lastHostRate = 0;
+    // The first input samples of channels 0 and 1 that processReplacing received.
+    float received[2][kTestEffectInputRecord] = {};
+    int receivedCount = 0;
+#ifdef TEST_EFFECT_SLOW_STATE
+    uint32_t generation[kGenerationWords] = {};
+    unsigned char generationChunk[sizeof kGenerationTag + 4 * kGenerationWords] = {};
+    int tornStates = 0;
+#endif
     // The chunk effGetChunk hands out and what effSetChunk brought.
     unsigned char chunk[4 + 4 * kParams] = {};
     VstIntPtr setChunkSize = -1;
@@ -131,6 +153,26 @@ void display(const TestEffect& e, int index, char* text) {
             }
             return 1;
         }
+#ifdef TEST_EFFECT_SLOW_STATE
+        case effGetChunk:
+            std::memcpy(e.generationChunk, kGenerationTag, sizeof kGenerationTag);
+            for (int i = 0; i < kGenerationWords; ++i) {
+                std::memcpy(e.generationChunk + sizeof kGenerationTag + 4 * i, &e.generation[i], 4);
+                std::this_thread::sleep_for(kWordPause);
+            }
+            *static_cast<void**>(ptr) = e.generationChunk;
+            return sizeof e.generationChunk;
+        case effSetChunk:
+            e.setChunkSize = value;
+            if (value != static_cast<VstIntPtr>(sizeof e.generationChunk) ||
+                std::memcmp(ptr, kGenerationTag, sizeof kGenerationTag) != 0)
+                return 0;
+            for (int i = 0; i < kGenerationWords; ++i) {
+                std::memcpy(&e.generation[i], static_cast<char*>(ptr) + sizeof kGenerationTag + 4 * i, 4);
+                std::this_thread::sleep_for(kWordPause);
+            }
+            return 1;
+#else
         case effGetChunk: {
             std::memcpy(e.chunk, "TCHK", 4);
             std::memcpy(e.chunk + 4, e.values, sizeof e.values);
@@ -143,18 +185,20 @@ void display(const TestEffect& e, int index, char* text) {
             if (value == static_cast<VstIntPtr>(sizeof e.chunk) && std::memcmp(ptr, "TCHK", 4) == 0)
                 std::memcpy(e.values, static_cast<char*>(ptr) + 4, sizeof e.values);
             return 1;
+#endif
         case effEditGetRect: *static_cast<ERect**>(ptr) = &e.editorRect; return 1;
         case effEditOpen:
             ++e.editorOpens;
             e.editorParent = reinterpret_cast<VstIntPtr>(ptr);
 #ifdef TEST_EFFECT_EDITOR
             // An editor of its own on its own connection: a window the server fills with
-            // kTestEditorColour, inside the window the host gave.
+            // kTestEditorColour, inside the window the host gave. Its X calls are trapped
+            // like any editor's must be: the host may destroy its window first.
             if (ptr && !e.editorDisplay && (e.editorDisplay = XOpenDisplay(nullptr))) {
+                ruvane::X11ErrorTrap trap(e.editorDisplay);
                 e.editorWindow = XCreateSimpleWindow(e.editorDisplay, reinterpret_cast<Window>(ptr), 0, 0,
                                                      e.editorRect.right, e.editorRect.bottom, 0, 0, kTestEditorColour);
                 XMapWindow(e.editorDisplay, e.editorWindow);
-                XSync(e.editorDisplay, False);
             }
 #endif
             return 1;
@@ -162,7 +206,10 @@ void display(const TestEffect& e, int index, char* text) {
             ++e.editorCloses;
 #ifdef TEST_EFFECT_EDITOR
             if (e.editorDisplay) {
-                XDestroyWindow(e.editorDisplay, e.editorWindow);
+                {
+                    ruvane::X11ErrorTrap trap(e.editorDisplay);
+                    XDestroyWindow(e.editorDisplay, e.editorWindow);
+                }
                 XCloseDisplay(e.editorDisplay);
                 e.editorDisplay = nullptr;
             }
@@ -222,6 +269,15 @@ void display(const TestEffect& e, int index, char* text) {
                 case kQueryEditorCloses: return e.editorCloses;
                 case kQueryEditorIdles: return e.editorIdles;
                 case kQueryEditorParent: return e.editorParent;
+                case kQueryTimeSampleRate: return static_cast<VstIntPtr>(e.lastTime.sampleRate);
+                case kQueryHostSampleRate: return e.lastHostRate;
+                case kQueryReceivedInput:
+                    if (ptr && (value == 0 || value == 1))
+                        std::memcpy(ptr, e.received[value], sizeof e.received[value]);
+                    return e.receivedCount;
+#ifdef TEST_EFFECT_SLOW_STATE
+                case kQueryTornStates: return e.tornStates;
+#endif
                 default: return 0;
             }
         }
@@ -254,6 +310,20 @@ void display(const TestEffect& e, int index, char* text) {
     ++e.processCalls;
     if (const auto* time = reinterpret_cast<const VstTimeInfo*>(e.host(effect, audioMasterGetTime, 0, 0, nullptr, 0.0f)))
         e.lastTime = *time;
+    e.lastHostRate = e.host(effect, audioMasterGetSampleRate, 0, 0, nullptr, 0.0f);
+    for (VstInt32 i = 0; i < frames && e.receivedCount < kTestEffectInputRecord; ++i, ++e.receivedCount) {
+        e.received[0][e.receivedCount] = inputs[0][i];
+        e.received[1][e.receivedCount] = inputs[1][i];
+    }
+#ifdef TEST_EFFECT_SLOW_STATE
+    for (int i = 1; i < kGenerationWords; ++i)
+        if (e.generation[i] != e.generation[0]) {
+            ++e.tornStates;
+            break;
+        }
+    const uint32_t next = e.generation[0] + 1;
+    for (uint32_t& word : e.generation) word = next;
+#endif
     // Each channel its own gain, so tests tell which output reached the host.
     for (VstInt32 i = 0; i < frames; ++i) {
         outputs[0][i] = inputs[0][i] * 0.5f;
@@ -316,6 +386,11 @@ AEffect* create(audioMasterCallback host) {
 }  // namespace
 
 #define TEST_EFFECT_EXPORT extern "C" __attribute__((visibility("default")))
+
+#if defined(TEST_EFFECT_WRONG_MAGIC) || defined(TEST_EFFECT_NULL_DISPATCHER)
+// The record the entry hands out, for tests to see what the host wrote into it.
+TEST_EFFECT_EXPORT AEffect* testEffectRecord() { return &staticRecord; }
+#endif
 
 #if TEST_EFFECT_ENTRY == 2
 TEST_EFFECT_EXPORT AEffect* Main(audioMasterCallback host) { return create(host); }

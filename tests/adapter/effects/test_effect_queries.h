@@ -33,7 +33,14 @@ enum TestEffectQuery {
     kQueryEditorCloses,
     kQueryEditorIdles,
     kQueryEditorParent,        // the window of the last effEditOpen
+    kQueryTimeSampleRate,      // the time info's sampleRate in the last process call
+    kQueryHostSampleRate,      // audioMasterGetSampleRate in the last process call
+    kQueryReceivedInput,       // copies the input record of channel value to ptr; answers its length
+    kQueryTornStates,          // slow-state flavour: process calls that found the state torn
 };
+
+// Input samples per channel the test effects record, from their first process call on.
+inline constexpr int kTestEffectInputRecord = 4096;
 
 // The colour the editor flavour's window shows (0xRRGGBB).
 inline constexpr unsigned long kTestEditorColour = 0x3366cc;
