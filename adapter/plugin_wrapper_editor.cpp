@@ -1,7 +1,5 @@
 // CPluginWrapper's editor hosting: the child window in the host's plug-in window, its
 // size, idle and redraw. The window belongs to the module-wide editor window class.
-#include <X11/Xlib.h>
-
 #include <algorithm>
 
 #include "adapter/module_state.h"
@@ -47,18 +45,18 @@ void CPluginWrapper::GetEditorSize(int32_t* width, int32_t* height) {
         rect = DefaultEditorRect();
     } else if (editorOpen_) {
         rect = effectEditorRect(*this);
-    } else {
+    } else if (const unsigned long scratch = windows().CreateChild(windows().DesktopWindow(), 0, 0, kChildStartSize,
+                                                                   kChildStartSize, nullptr, false)) {
         // Opened briefly in a scratch window (never shown), since some editors only know
         // their size open.
-        Display* display = windows().Display();
-        const unsigned long scratch =
-            display ? windows().CreateChild(DefaultRootWindow(display), 0, 0, kChildStartSize, kChildStartSize, nullptr,
-                                        false)
-                    : 0;
         Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(scratch), 0.0f);
         rect = effectEditorRect(*this);
         Dispatch(effEditClose, 0, 0, nullptr, 0.0f);
-        if (scratch) windows().DestroyChild(scratch);
+        windows().DestroyChild(scratch);
+    } else {
+        // No window system to open an editor in, and an editor is never opened without a
+        // window: the effect is only asked for the rectangle it knows closed.
+        rect = effectEditorRect(*this);
     }
     if (width) *width = rect.right;
     if (height) *height = rect.bottom;
@@ -68,35 +66,31 @@ void CPluginWrapper::OpenEditor(EditorParentWindow parent) {
     parentWindow_ = parent;
     AEffect* effect = effect_.load(std::memory_order_acquire);
     if (!effect) return;
-    Display* display = windows().Display();
-    if (!editorOpen_ && display && parent) {
-        Window root = 0;
-        int x = 0, y = 0;
-        unsigned parentWidth = 0, parentHeight = 0, border = 0, depth = 0;
-        if (XGetGeometry(display, parent, &root, &x, &y, &parentWidth, &parentHeight, &border, &depth)) {
-            const int32_t clientTop = 0;
-            const int32_t clientBottom = static_cast<int32_t>(parentHeight);
-            childWindow_ = windows().CreateChild(parent, kChildX, kChildY, kChildStartSize, kChildStartSize, this);
-            if (hasEditor(effect)) {
-                Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(childWindow_), 0.0f);
-                editorRect_ = effectEditorRect(*this);
-            } else {
-                editorRect_ = DefaultEditorRect();
-            }
-            if (callback_ && callback_->ViewMode() == 1) {
-                editorRect_.top = static_cast<int16_t>(editorRect_.top + kViewModeShift);
-                editorRect_.bottom = static_cast<int16_t>(editorRect_.bottom + kViewModeShift);
-            }
-            editorWidth_ = editorRect_.right - editorRect_.left;
-            editorHeight_ = editorRect_.bottom - editorRect_.top;
-            XMoveResizeWindow(display, childWindow_, 0, clientBottom - editorRect_.bottom - clientTop,
-                              static_cast<unsigned>(std::max(editorWidth_, 1)),
-                              static_cast<unsigned>(std::max(editorHeight_, 1)));
-            Dispatch(effEditIdle, 0, 0, nullptr, 0.0f);
-            XMapRaised(display, childWindow_);
-            editorOpen_ = true;
-            RedrawEditor();
+    int32_t parentWidth = 0, parentHeight = 0;
+    // A parent the host already destroyed, or an id that names no window, opens nothing.
+    if (!editorOpen_ && windows().ClientSize(parent, parentWidth, parentHeight))
+        childWindow_ = windows().CreateChild(parent, kChildX, kChildY, kChildStartSize, kChildStartSize, this);
+    if (!editorOpen_ && childWindow_) {
+        const int32_t clientTop = 0;
+        const int32_t clientBottom = parentHeight;
+        if (hasEditor(effect)) {
+            Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(childWindow_), 0.0f);
+            editorRect_ = effectEditorRect(*this);
+        } else {
+            editorRect_ = DefaultEditorRect();
         }
+        if (callback_ && callback_->ViewMode() == 1) {
+            editorRect_.top = static_cast<int16_t>(editorRect_.top + kViewModeShift);
+            editorRect_.bottom = static_cast<int16_t>(editorRect_.bottom + kViewModeShift);
+        }
+        editorWidth_ = editorRect_.right - editorRect_.left;
+        editorHeight_ = editorRect_.bottom - editorRect_.top;
+        windows().PlaceChild(childWindow_, 0, clientBottom - editorRect_.bottom - clientTop, std::max(editorWidth_, 1),
+                             std::max(editorHeight_, 1));
+        Dispatch(effEditIdle, 0, 0, nullptr, 0.0f);
+        windows().ShowChild(childWindow_);
+        editorOpen_ = true;
+        RedrawEditor();
     }
     refreshCountdown_.store(kRefreshAfterChange, std::memory_order_relaxed);
 }
@@ -131,9 +125,4 @@ void CPluginWrapper::Idle() {
 
 void CPluginWrapper::EditorMouse(int32_t, int32_t) {}
 
-void CPluginWrapper::RedrawEditor() {
-    Display* display = windows().Display();
-    if (!display || !childWindow_) return;
-    XClearArea(display, childWindow_, 0, 0, 0, 0, True);  // the effect's editor repaints on the exposure
-    XFlush(display);
-}
+void CPluginWrapper::RedrawEditor() { windows().Redraw(childWindow_); }

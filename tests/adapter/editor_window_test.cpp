@@ -1,12 +1,14 @@
 // The editor in the host's plug-in window: the "PluginWindow" child of its class, sized
 // and placed from the effect's editor rectangle (or rows of six parameters without an
 // editor), opened once, closed once from outside, sized without a window left behind,
-// and the module's one X connection for them.
+// the module's one X connection for them, and a host that destroys its window first or
+// names no window at all.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,13 @@
 
 namespace ruvane::testing {
 namespace {
+
+// Xlib's error handler in force now, read without changing it.
+XErrorHandler currentErrorHandler() {
+    XErrorHandler handler = XSetErrorHandler(nullptr);
+    XSetErrorHandler(handler);
+    return handler;
+}
 
 struct ChildWindow {
     Window window = 0;
@@ -199,6 +208,96 @@ TEST_F(EditorWindow, SizeBeforeAnyOpenLeavesNoWindowBehind) {
     EXPECT_EQ(rect.bottom, 0);
     unbound.OpenView(parent, 0);
     EXPECT_TRUE(children(parent).empty());
+}
+
+// Xlib's default error handler ends the process: a failed call of ours outside a trap
+// would end this test program here.
+TEST_F(EditorWindow, HostWindowDestroyedBeforeTheEditorClosesEndsNothing) {
+    enum class Then { CloseView, DestroyInstance, Idle };
+    const struct {
+        std::string effect;
+        Then then;
+    } cases[] = {{testEffectPath("effect_editor"), Then::CloseView},
+                 {testEffectPath("effect_editor"), Then::DestroyInstance},
+                 {testEffectPath("effect_editor"), Then::Idle},
+                 {RUVANE_PLUGIN_PATH, Then::CloseView},
+                 {RUVANE_PLUGIN_PATH, Then::DestroyInstance}};
+    const XErrorHandler handler = currentErrorHandler();
+    const auto onDesktop = children(DefaultRootWindow(display)).size();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.effect + " then " + std::to_string(static_cast<int>(c.then)));
+        const Window hostWindow = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 900, 300, 0, 0, 0);
+        XMapWindow(display, hostWindow);
+        XSync(display, False);
+        auto process = fixture.make(c.effect);
+        process->OpenView(hostWindow, 0);
+        ASSERT_TRUE(process->Wrapper().EditorOpen());
+        ASSERT_EQ(children(hostWindow).size(), 1u);
+        XDestroyWindow(display, hostWindow);  // with it our child and the editor's windows
+        XSync(display, False);
+        const bool testEffect = c.effect != RUVANE_PLUGIN_PATH;
+        if (c.then == Then::CloseView) process->CloseView();
+        if (c.then == Then::Idle) process->IdleView();  // the child's end arrives as an event
+        if (c.then != Then::DestroyInstance) {
+            EXPECT_FALSE(process->Wrapper().EditorOpen());
+            EXPECT_EQ(process->Wrapper().EditorWindow(), 0u);
+            process->IdleView();
+            if (testEffect) {
+                EXPECT_EQ(query(process->Wrapper(), kQueryEditorCloses), 1);  // once, by whichever way
+            }
+        }
+        process.reset();
+        EXPECT_EQ(currentErrorHandler(), handler);
+        EXPECT_EQ(children(DefaultRootWindow(display)).size(), onDesktop);
+    }
+}
+
+TEST_F(EditorWindow, AParentThatIsNoWindowOpensNothing) {
+    const Window gone = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 100, 100, 0, 0, 0);
+    XDestroyWindow(display, gone);
+    // A pixmap passes for a window's geometry, but holds no child: the child itself fails.
+    const Pixmap pixmap = XCreatePixmap(display, DefaultRootWindow(display), 600, 400,
+                                        static_cast<unsigned>(DefaultDepth(display, DefaultScreen(display))));
+    XSync(display, False);
+    const XErrorHandler handler = currentErrorHandler();
+    const auto onDesktop = children(DefaultRootWindow(display)).size();
+    CWrapperProcess& process = make("effect_editor");
+    for (const unsigned long bogus : {static_cast<unsigned long>(gone), static_cast<unsigned long>(pixmap), 0x1ffffffUL}) {
+        SCOPED_TRACE(bogus);
+        process.OpenView(bogus, 0);
+        EXPECT_FALSE(process.Wrapper().EditorOpen());
+        EXPECT_EQ(process.Wrapper().EditorWindow(), 0u);
+        EXPECT_EQ(query(process.Wrapper(), kQueryEditorOpens), 0);
+        process.IdleView();
+        process.CloseView();
+        EXPECT_EQ(query(process.Wrapper(), kQueryEditorCloses), 0);
+        EXPECT_EQ(currentErrorHandler(), handler);
+        EXPECT_EQ(children(DefaultRootWindow(display)).size(), onDesktop);
+    }
+    XFreePixmap(display, pixmap);
+    // The instance is none the worse: a real parent still gets the editor.
+    process.OpenView(parent, 0);
+    EXPECT_TRUE(process.Wrapper().EditorOpen());
+    EXPECT_EQ(children(parent).size(), 1u);
+    EXPECT_EQ(query(process.Wrapper(), kQueryEditorOpens), 1);
+}
+
+TEST_F(EditorWindow, WithoutAnXServerTheSizeIsAskedWithoutOpeningTheEditor) {
+    processes.clear();
+    ASSERT_EQ(TheModule().LiveWrappers(), 0);
+    // The module's connection opens with the first wrapper: without a display, none.
+    const std::string displayName = std::getenv("DISPLAY");
+    unsetenv("DISPLAY");
+    CWrapperProcess& process = make("effect_editor");
+    setenv("DISPLAY", displayName.c_str(), 1);
+    ASSERT_EQ(TheModule().EditorWindows().Display(), nullptr);
+    HPViewRect rect{};
+    process.GetViewRect(rect);
+    EXPECT_EQ(rect.right, 300);  // what effEditGetRect answers with the editor closed
+    EXPECT_EQ(rect.bottom, 150);
+    process.OpenView(parent, 0);
+    EXPECT_FALSE(process.Wrapper().EditorOpen());
+    EXPECT_EQ(query(process.Wrapper(), kQueryEditorOpens), 0);
 }
 
 TEST_F(EditorWindow, OneModuleConnectionFromTheFirstWrapperToTheLast) {
