@@ -129,9 +129,8 @@ void CPluginWrapper::GetChannelCount(int32_t* count) {
 
 void CPluginWrapper::SetSampleRate(double rate) {
     if (!(rate >= kMinSampleRate && rate <= kMaxSampleRate)) rate = kFallbackSampleRate;
-    sampleRate_ = rate;
-    sampleRateInteger_ = static_cast<VstIntPtr>(rate);
-    timeInfo_.sampleRate = rate;
+    sampleRate_.store(rate, std::memory_order_relaxed);
+    sampleRateInteger_.store(static_cast<VstIntPtr>(rate), std::memory_order_relaxed);
     Dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
 }
 
@@ -197,6 +196,8 @@ void CPluginWrapper::Process(float** channels, int32_t frames, const CTransportR
     processing_.store(true, std::memory_order_seq_cst);
     AEffect* effect = effect_.load(std::memory_order_seq_cst);
     if (effect && !stateRestoring_.load(std::memory_order_seq_cst)) {
+        const double sampleRate = sampleRate_.load(std::memory_order_relaxed);
+        if (timeInfo_.sampleRate != sampleRate) timeInfo_.sampleRate = sampleRate;
         if (transport) {
             timeInfo_.tempo = transport->tempo;
             timeInfo_.ppqPos = static_cast<double>(transport->position) / kPositionTicksPerQuarter;
@@ -274,5 +275,5 @@ void CPluginWrapper::EffectWantsIdle() {
 void CPluginWrapper::EffectUpdatesDisplay() {
     if (!libraryLoaded_) return;
     if (callback_) callback_->UpdateDisplay();
-    currentProgram_ = static_cast<int32_t>(Dispatch(effGetProgram, 0, 0, nullptr, 0.0f));
+    currentProgram_.store(static_cast<int32_t>(Dispatch(effGetProgram, 0, 0, nullptr, 0.0f)), std::memory_order_relaxed);
 }

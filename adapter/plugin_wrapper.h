@@ -80,11 +80,11 @@ public:
     void EffectAutomates(VstInt32 index, float value);
     void EffectWantsIdle();
     void EffectUpdatesDisplay();
-    VstIntPtr SampleRateAsInteger() const { return sampleRateInteger_; }
+    VstIntPtr SampleRateAsInteger() const { return sampleRateInteger_.load(std::memory_order_relaxed); }
 
     bool HasEffect() const { return effect_.load(std::memory_order_acquire) != nullptr; }
     bool IsHostLocked(int32_t index) const;
-    int32_t CurrentProgram() const { return currentProgram_; }
+    int32_t CurrentProgram() const { return currentProgram_.load(std::memory_order_relaxed); }
     int32_t RefreshCountdown() const { return refreshCountdown_.load(std::memory_order_relaxed); }
     bool EditorOpen() const { return editorOpen_.load(std::memory_order_relaxed); }
     // The child window in the host's window while the editor is open, else 0.
@@ -102,9 +102,12 @@ private:
     void ReleaseLibrary();
     void SendQueuedMidi();
     int32_t ParameterStateSize() const;
-    int32_t WriteParameterState(uint8_t* data);
+    // The state block's two forms into exactly capacity bytes; 0 when it does not fit.
+    int32_t WriteChunkState(uint8_t* data, int32_t capacity);
+    int32_t WriteParameterState(uint8_t* data, int32_t capacity);
     void ReadParameterState(const uint8_t* data, int32_t size);
     // Raises the state-restore flag once no Process call runs; lowered by EndStateAccess.
+    // While it is up, Process leaves the effect and the MIDI blocks alone.
     void BeginStateAccess();
     void EndStateAccess();
     ERect DefaultEditorRect() const;
@@ -132,11 +135,16 @@ private:
     int32_t channelCount_ = 2;
     std::unique_ptr<std::atomic<int32_t>[]> hostLocks_;
 
+    // The time info the effect reads while it processes. Only Process writes it after
+    // construction: it takes the sample rate from sampleRate_ at the start of each call,
+    // so the main thread's rate changes never write what the effect is reading.
     VstTimeInfo timeInfo_{};
-    double sampleRate_ = kFallbackSampleRate;
-    VstIntPtr sampleRateInteger_ = static_cast<VstIntPtr>(kFallbackSampleRate);
+    std::atomic<double> sampleRate_{kFallbackSampleRate};
+    std::atomic<VstIntPtr> sampleRateInteger_{static_cast<VstIntPtr>(kFallbackSampleRate)};
     int32_t blockSize_ = 0;
-    int32_t currentProgram_ = 0;
+    // Read back from the effect on the main thread and, by its display updates, on
+    // whichever thread the effect calls from.
+    std::atomic<int32_t> currentProgram_{0};
 
     EditorParentWindow parentWindow_ = 0;
     unsigned long childWindow_ = 0;

@@ -51,12 +51,17 @@ int32_t CPluginWrapper::ParameterStateSize() const {
     return size > INT32_MAX ? 0 : static_cast<int32_t>(size);
 }
 
+// Every call that reads or writes the effect's whole state, the size query of the
+// chunk form included (it has the effect build its chunk), runs while no Process does.
 int32_t CPluginWrapper::GetStateSize() {
     AEffect* effect = effect_.load(std::memory_order_acquire);
-    if (!effect) stateSizeAsked_ = kNoEffectStateBytes;
-    else if (effect->flags & effFlagsProgramChunks) {
+    if (!effect) {
+        stateSizeAsked_ = kNoEffectStateBytes;
+    } else if (effect->flags & effFlagsProgramChunks) {
+        BeginStateAccess();
         void* data = nullptr;
         stateSizeAsked_ = effectChunk(*this, &data) + kTrailerBytes;
+        EndStateAccess();
     } else {
         stateSizeAsked_ = ParameterStateSize();
     }
@@ -68,32 +73,32 @@ void CPluginWrapper::GetState(uint8_t* data) { GetState(data, stateSizeAsked_); 
 int32_t CPluginWrapper::GetState(uint8_t* data, int32_t capacity) {
     AEffect* effect = effect_.load(std::memory_order_acquire);
     if (!effect || !data || capacity <= 0) return 0;
-    currentProgram_ = static_cast<int32_t>(Dispatch(effGetProgram, 0, 0, nullptr, 0.0f));
-    if (effect->flags & effFlagsProgramChunks) {
-        void* chunk = nullptr;
-        const int32_t length = effectChunk(*this, &chunk);
-        // A chunk that changed size since the host asked would not fit its room.
-        if (length + kTrailerBytes != capacity) {
-            std::memset(data, 0, static_cast<std::size_t>(capacity));
-            return 0;
-        }
-        if (length > 0) std::memcpy(data, chunk, static_cast<std::size_t>(length));
-        PutBigEndian32(data + length, kChunkFormTag);
-        PutBigEndian32(data + length + kWord, kChunkFormTag);
-        return capacity;
-    }
-    if (ParameterStateSize() != capacity) {
-        std::memset(data, 0, static_cast<std::size_t>(capacity));
-        return 0;
-    }
-    return WriteParameterState(data);
+    BeginStateAccess();
+    currentProgram_.store(static_cast<int32_t>(Dispatch(effGetProgram, 0, 0, nullptr, 0.0f)),
+                          std::memory_order_relaxed);
+    const int32_t written =
+        (effect->flags & effFlagsProgramChunks) ? WriteChunkState(data, capacity) : WriteParameterState(data, capacity);
+    EndStateAccess();
+    // A state that changed size since the host asked would not fit its room.
+    if (written == 0) std::memset(data, 0, static_cast<std::size_t>(capacity));
+    return written;
 }
 
-int32_t CPluginWrapper::WriteParameterState(uint8_t* data) {
+int32_t CPluginWrapper::WriteChunkState(uint8_t* data, int32_t capacity) {
+    void* chunk = nullptr;
+    const int32_t length = effectChunk(*this, &chunk);
+    if (length + kTrailerBytes != capacity) return 0;
+    if (length > 0) std::memcpy(data, chunk, static_cast<std::size_t>(length));
+    PutBigEndian32(data + length, kChunkFormTag);
+    PutBigEndian32(data + length + kWord, kChunkFormTag);
+    return capacity;
+}
+
+int32_t CPluginWrapper::WriteParameterState(uint8_t* data, int32_t capacity) {
+    if (ParameterStateSize() != capacity) return 0;
     AEffect* effect = effect_.load(std::memory_order_acquire);
     const int32_t programs = std::max(effect->numPrograms, 0);
-    const int32_t remembered = currentProgram_;
-    BeginStateAccess();
+    const int32_t remembered = currentProgram_.load(std::memory_order_relaxed);
     PutBigEndian32(data, static_cast<uint32_t>(numParams_));
     PutBigEndian32(data + kWord, static_cast<uint32_t>(programs));
     uint8_t* record = data + kParameterHeaderBytes;
@@ -110,7 +115,6 @@ int32_t CPluginWrapper::WriteParameterState(uint8_t* data) {
     Dispatch(effSetProgram, 0, remembered, nullptr, 0.0f);
     PutBigEndian32(record, kParameterFormTag);
     PutBigEndian32(record + kWord, static_cast<uint32_t>(remembered));
-    EndStateAccess();
     return static_cast<int32_t>(record + kTrailerBytes - data);
 }
 
@@ -120,7 +124,9 @@ void CPluginWrapper::SetState(const uint8_t* data, int32_t size) {
     const uint32_t tag = ReadBigEndian32(data + size - kTrailerBytes);
     if (tag == kChunkFormTag && (effect->flags & effFlagsProgramChunks)) {
         // The effect gets its own chunk back without the trailer; it checks the rest.
+        BeginStateAccess();
         Dispatch(effSetChunk, 0, size - kTrailerBytes, const_cast<uint8_t*>(data), 0.0f);
+        EndStateAccess();
     } else if (tag == kChunkFormTag || tag == kParameterFormTag || tag == kOlderParameterFormTag) {
         ReadParameterState(data, size);
     } else {
@@ -154,6 +160,6 @@ void CPluginWrapper::ReadParameterState(const uint8_t* data, int32_t size) {
             SetParameter(index, ReadBigEndianFloat(record + kProgramNameBytes + kWord * index));
     }
     Dispatch(effSetProgram, 0, current, nullptr, 0.0f);
-    currentProgram_ = current;
+    currentProgram_.store(current, std::memory_order_relaxed);
     EndStateAccess();
 }

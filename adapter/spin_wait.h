@@ -15,10 +15,13 @@ inline void SpinPause(unsigned& round) {
     }
 }
 
-// Waits until flag reads false.
+// Waits until flag reads false. The waits are one half of a handshake: each side raises
+// its own flag and then reads the other's. Only sequentially consistent stores and
+// loads on both sides rule out that each reads the other's flag still clear, so the
+// load is seq_cst too (an acquire load may be ordered before the waiter's own store).
 inline void SpinUntilClear(const std::atomic<bool>& flag) {
     unsigned round = 0;
-    while (flag.load(std::memory_order_acquire)) SpinPause(round);
+    while (flag.load(std::memory_order_seq_cst)) SpinPause(round);
 }
 
 // Raises flag once nobody else holds it; lowered again by the scope's end.

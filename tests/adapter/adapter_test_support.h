@@ -1,13 +1,17 @@
 // Helpers for the adapter's tests: the built test effects, a stand-in host platform per
-// test, folders holding a copy of wrapper.so beside an effect named Ruvane.so, and a
-// process made in this test program with an effect file of the test's choice.
+// test, folders holding a copy of wrapper.so beside an effect named Ruvane.so, a
+// process made in this test program with an effect file of the test's choice, and a
+// render thread for it.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "adapter/offline_process.h"
 #include "adapter/plugin_wrapper.h"
@@ -114,6 +118,37 @@ public:
 private:
     CWrapperProcessGroup group_;
     CProcessContext context_;
+};
+
+// The host's audio thread: renders 70-sample calls until told to stop; join answers how
+// many it made.
+class RenderThread {
+public:
+    explicit RenderThread(CWrapperProcess& process)
+        : thread_([this, &process] {
+              std::vector<float> left(70, 0.25f), right(70, -0.25f), outLeft(70), outRight(70);
+              const float* inputs[] = {left.data(), right.data()};
+              float* outputs[] = {outLeft.data(), outRight.data()};
+              while (!stop_.load(std::memory_order_acquire)) {
+                  process.RenderAudio(inputs, outputs, nullptr, 70, false);
+                  calls_.fetch_add(1, std::memory_order_relaxed);
+              }
+          }) {}
+    ~RenderThread() { join(); }
+    int join() {
+        stop_.store(true, std::memory_order_release);
+        if (thread_.joinable()) thread_.join();
+        return calls_.load();
+    }
+    int calls() const { return calls_.load(std::memory_order_relaxed); }
+    void awaitCalls(int count) const {
+        while (calls_.load(std::memory_order_relaxed) < count) std::this_thread::yield();
+    }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::atomic<int> calls_{0};
+    std::thread thread_;
 };
 
 inline VstIntPtr query(CPluginWrapperInterface& wrapper, TestEffectQuery what, VstIntPtr value = 0, float opt = 0.0f,

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -12,35 +13,6 @@
 
 namespace ruvane::testing {
 namespace {
-
-// Renders 70-sample calls until told to stop; answers how many it made.
-class RenderThread {
-public:
-    explicit RenderThread(CWrapperProcess& process)
-        : thread_([this, &process] {
-              std::vector<float> left(70, 0.25f), right(70, -0.25f), outLeft(70), outRight(70);
-              const float* inputs[] = {left.data(), right.data()};
-              float* outputs[] = {outLeft.data(), outRight.data()};
-              while (!stop_.load(std::memory_order_acquire)) {
-                  process.RenderAudio(inputs, outputs, nullptr, 70, false);
-                  calls_.fetch_add(1, std::memory_order_relaxed);
-              }
-          }) {}
-    ~RenderThread() { join(); }
-    int join() {
-        stop_.store(true, std::memory_order_release);
-        if (thread_.joinable()) thread_.join();
-        return calls_.load();
-    }
-    void awaitCalls(int count) const {
-        while (calls_.load(std::memory_order_relaxed) < count) std::this_thread::yield();
-    }
-
-private:
-    std::atomic<bool> stop_{false};
-    std::atomic<int> calls_{0};
-    std::thread thread_;
-};
 
 TEST(ConcurrentStateAndMidi, ParameterFormStateMidiAndControlsWhileRendering) {
     QuietHost host;
@@ -82,6 +54,48 @@ TEST(ConcurrentStateAndMidi, ParameterFormStateMidiAndControlsWhileRendering) {
     for (int i = 0; i < kEvents; ++i)
         ASSERT_EQ(query(wrapper, kQueryMidiEventBytes, i),
                   static_cast<VstIntPtr>((0xB0u << 24) | (static_cast<uint32_t>(i % 128) << 16) | (static_cast<uint32_t>(i / 128) << 8)));
+}
+
+// The slow-state effect keeps 16 equal words that every process call checks and
+// rewrites, and copies them one word at a time, pausing, when its chunk is saved or
+// restored: a process call in the middle of either tears them.
+constexpr std::size_t kGenerationWords = 16;
+constexpr std::size_t kGenerationBytes = 4 + 4 * kGenerationWords;  // "GENS" and the words
+
+std::vector<uint32_t> generationWords(const std::vector<uint8_t>& state) {
+    std::vector<uint32_t> words(kGenerationWords);
+    std::memcpy(words.data(), state.data() + 4, 4 * kGenerationWords);
+    return words;
+}
+
+TEST(ConcurrentStateAndMidi, ChunkFormSaveAndRestoreNeverMeetAProcessCall) {
+    QuietHost host;
+    host.platform.engine.setMaxRealTimeBlock(32);
+    ProcessFixture fixture;
+    auto process = fixture.make(testEffectPath("effect_slow_state"));
+    CPluginWrapper& wrapper = process->Wrapper();
+    ASSERT_EQ(wrapper.GetStateSize(), static_cast<int32_t>(kGenerationBytes + 8));
+
+    RenderThread render(*process);
+    render.awaitCalls(10);
+    const int callsBefore = render.calls();
+    for (uint32_t round = 0; round < 40; ++round) {
+        std::vector<uint8_t> saved(static_cast<std::size_t>(wrapper.GetStateSize()));
+        ASSERT_EQ(wrapper.GetState(saved.data(), static_cast<int32_t>(saved.size())), static_cast<int32_t>(saved.size()));
+        const auto words = generationWords(saved);
+        for (uint32_t word : words) ASSERT_EQ(word, words[0]) << "saved while processing, round " << round;
+        if (round > 0) {
+            ASSERT_GE(words[0], 1000000u * round);  // the last restore reached the effect
+        }
+        // A whole new state, every word the same, in the chunk form's block.
+        std::vector<uint32_t> restored(kGenerationWords, 1000000u * (round + 1));
+        std::memcpy(saved.data() + 4, restored.data(), 4 * kGenerationWords);
+        wrapper.SetState(saved.data(), static_cast<int32_t>(saved.size()));
+    }
+    const int calls = render.join();
+    EXPECT_GT(calls, callsBefore);  // rendering went on meanwhile
+    EXPECT_EQ(query(wrapper, kQueryTornStates), 0);
+    EXPECT_EQ(query(wrapper, kQuerySetChunkSize), static_cast<VstIntPtr>(kGenerationBytes));  // without the trailer
 }
 
 TEST(ConcurrentStateAndMidi, RuvaneChunkStateWhileRendering) {

@@ -76,11 +76,16 @@ TEST_F(EffectBinding, SampleRatesOutsideTheRangeBecome44100) {
         VstIntPtr given;
     } cases[] = {{8000, 44100}, {400000, 44100}, {15000, 15000}, {200000, 200000}, {14999.9, 44100},
                  {48000, 48000}, {0, 44100}, {NAN, 44100}, {-96000, 44100}};
+    float left[4] = {}, right[4] = {};
+    float* channels[] = {left, right, left, right};
     for (const auto& rate : cases) {
         wrapper.SetSampleRate(rate.asked);
         EXPECT_EQ(query(wrapper, kQuerySampleRate), rate.given) << rate.asked;
         EXPECT_EQ(wrapper.SampleRateAsInteger(), rate.given) << rate.asked;
-        EXPECT_EQ(wrapper.GetTimeInfo()->sampleRate, static_cast<double>(rate.given)) << rate.asked;
+        // What the effect reads while it processes: the time info and the host's answer.
+        wrapper.Process(channels, 4, nullptr);
+        EXPECT_EQ(query(wrapper, kQueryTimeSampleRate), rate.given) << rate.asked;
+        EXPECT_EQ(query(wrapper, kQueryHostSampleRate), rate.given) << rate.asked;
     }
 }
 
