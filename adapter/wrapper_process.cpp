@@ -8,6 +8,7 @@
 #include "adapter/framework/control_values.h"
 #include "adapter/framework/effect_type.h"
 #include "adapter/framework/host_engine_link.h"
+#include "adapter/framework/process_group.h"
 #include "adapter/midi_connection_data.h"
 #include "adapter/spin_wait.h"
 
@@ -39,6 +40,8 @@ CWrapperProcess::CWrapperProcess(const CProcessContext& context, const char* eff
     workSideChain_ = workArray();
     ringLeft_ = workArray();
     ringRight_ = workArray();
+    // The rings hold at most kWorkLength - 1 samples of delay. That clamped latency is
+    // the one compensated (bypass rings, the offline first pass) and the one reported.
     latency_ = std::clamp(wrapper_->GetLatency(), 0, kWorkLength - 1);
     ringRead_ = static_cast<uint16_t>((kWorkLength - latency_) % kWorkLength);
     ringWrite_ = 0;
@@ -98,7 +101,8 @@ void CWrapperProcess::BuildControls() {
 }
 
 void CWrapperProcess::Idle() {
-    // The group has no idle work of its own; the host's idle reaches the editor directly.
+    // The effect asks for idle time: the group passes the request on to the host.
+    if (CProcessGroup* group = Group()) group->RequestIdle();
 }
 
 void CWrapperProcess::Automate(int32_t index, float value) {
@@ -130,7 +134,7 @@ int32_t CWrapperProcess::GetLatency(int32_t* latency) const {
         *latency = 0;
         return 1;
     }
-    *latency = wrapper_->GetLatency();
+    *latency = latency_;
     return 0;
 }
 

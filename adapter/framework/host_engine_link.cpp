@@ -24,6 +24,7 @@ CHostEngineLink::CHostEngineLink()
     registerMidiNode_ = lookUp<RuvaneHost_RegisterMidiNodeProc>(engine_, "RuvaneHost_RegisterMidiNode");
     unregisterMidiNode_ = lookUp<RuvaneHost_UnregisterMidiNodeProc>(engine_, "RuvaneHost_UnregisterMidiNode");
     controlChanged_ = lookUp<RuvaneHost_ControlChangedProc>(engine_, "RuvaneHost_ControlChanged");
+    idle_ = lookUp<RuvaneHost_IdleProc>(engine_, "RuvaneHost_Idle");
     openResourceFile_ = lookUp<RuvaneExt_OpenResourceFileProc>(extension_, "RuvaneExt_OpenResourceFile");
     closeResourceFile_ = lookUp<RuvaneExt_CloseResourceFileProc>(extension_, "RuvaneExt_CloseResourceFile");
 }
@@ -72,6 +73,10 @@ void CHostEngineLink::UnregisterMidiNode(int32_t nodeId) const {
 
 void CHostEngineLink::ControlChanged(uint64_t hostInstanceId, int32_t control, int32_t value) const {
     if (controlChanged_) controlChanged_(hostInstanceId, control, value);
+}
+
+void CHostEngineLink::Idle() const {
+    if (idle_) idle_();
 }
 
 int32_t CHostEngineLink::OpenResourceFile(const char* path, HPByteOrderHook hook, int32_t* fileRef) const {

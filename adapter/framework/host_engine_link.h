@@ -27,6 +27,7 @@ public:
     std::optional<int32_t> RegisterMidiNode(const char* name, int32_t registration) const;
     void UnregisterMidiNode(int32_t nodeId) const;
     void ControlChanged(uint64_t hostInstanceId, int32_t control, int32_t value) const;
+    void Idle() const;
 
     int32_t OpenResourceFile(const char* path, HPByteOrderHook hook, int32_t* fileRef) const;
     void CloseResourceFile(int32_t fileRef) const;
@@ -42,6 +43,7 @@ private:
     RuvaneHost_RegisterMidiNodeProc registerMidiNode_ = nullptr;
     RuvaneHost_UnregisterMidiNodeProc unregisterMidiNode_ = nullptr;
     RuvaneHost_ControlChangedProc controlChanged_ = nullptr;
+    RuvaneHost_IdleProc idle_ = nullptr;
     RuvaneExt_OpenResourceFileProc openResourceFile_ = nullptr;
     RuvaneExt_CloseResourceFileProc closeResourceFile_ = nullptr;
 };

@@ -42,6 +42,8 @@ void CProcessGroup::Describe(HPGroupInfo& info) const {
     info.typeCount = TypeCount();
 }
 
+void CProcessGroup::RequestIdle() const { engine_.Idle(); }
+
 CEffectProcess* CProcessGroup::CreateProcess(int32_t typeIndex, uint64_t hostInstanceId, double sampleRate) {
     const CEffectType* type = TypeAt(typeIndex);
     if (!type || !type->Creator()) throw CHostError(kHPErrorBadIndex);

@@ -35,6 +35,8 @@ public:
     const CEffectType* TypeAt(int32_t index) const;
     void Describe(HPGroupInfo& info) const;
     const CHostEngineLink& Engine() const { return engine_; }
+    // A plug-in of the group asks for idle time: passed on to the host engine.
+    void RequestIdle() const;
 
     // A new process of type index; CHostError for an unknown type or a failed creator.
     CEffectProcess* CreateProcess(int32_t typeIndex, uint64_t hostInstanceId, double sampleRate);

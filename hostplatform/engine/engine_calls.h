@@ -47,4 +47,9 @@ typedef void (*RuvaneHost_UnregisterMidiNodeProc)(int32_t);
 void RuvaneHost_ControlChanged(uint64_t hostInstanceId, int32_t control, int32_t value);
 typedef void (*RuvaneHost_ControlChangedProc)(uint64_t, int32_t, int32_t);
 
+// A plug-in asks for idle time (its effect called for it). Any thread may call it, the
+// audio thread too: it takes no lock.
+void RuvaneHost_Idle(void);
+typedef void (*RuvaneHost_IdleProc)(void);
+
 }  // extern "C"

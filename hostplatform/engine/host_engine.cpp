@@ -191,6 +191,10 @@ RUVANE_HOST_EXPORT void RuvaneHost_UnregisterMidiNode(int32_t nodeId) {
     if (auto* engine = installedEngine.load()) engine->unregisterMidiNode(nodeId);
 }
 
+RUVANE_HOST_EXPORT void RuvaneHost_Idle(void) {
+    if (auto* engine = installedEngine.load()) engine->idle();
+}
+
 RUVANE_HOST_EXPORT void RuvaneHost_ControlChanged(uint64_t hostInstanceId, int32_t control, int32_t value) {
     if (auto* engine = installedEngine.load()) engine->controlChanged(hostInstanceId, control, value);
 }

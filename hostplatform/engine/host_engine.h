@@ -4,6 +4,7 @@
 // answer as an engine that knows nothing (no gestalt, no names, alerts on stderr).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -49,6 +50,8 @@ public:
     std::optional<ModuleProcs> procsOf(void* module) const;
     void forgetModule(void* module);
     std::map<int32_t, MidiNode> midiNodes() const;
+    // How often plug-ins asked for idle time.
+    int64_t idleRequests() const { return idleRequests_.load(std::memory_order_relaxed); }
 
     // Plug-in side control changes reach the listener of their instance.
     using ControlListener = std::function<void(int32_t control, int32_t value)>;
@@ -64,6 +67,7 @@ public:
     int32_t registerMidiNode(const char* name, int32_t registration, int32_t* nodeId);
     void unregisterMidiNode(int32_t nodeId);
     void controlChanged(uint64_t instance, int32_t control, int32_t value);
+    void idle() { idleRequests_.fetch_add(1, std::memory_order_relaxed); }
 
 private:
     mutable std::mutex mutex_;
@@ -77,6 +81,7 @@ private:
     int32_t nextMidiNode_ = 1;
     std::map<uint64_t, ControlListener> listeners_;
     uint64_t nextInstance_ = 1;
+    std::atomic<int64_t> idleRequests_{0};
 };
 
 }  // namespace ruvane::hostplatform

@@ -36,6 +36,16 @@ protected:
     std::unique_ptr<CWrapperProcess> make(const char* effect, int32_t type = kStereoType) {
         return fixture.make(testEffectPath(effect), type);
     }
+    // What the effect's two inputs received, from its first process call on.
+    static std::vector<std::vector<float>> received(CWrapperProcess& process) {
+        std::vector<std::vector<float>> inputs(2, std::vector<float>(kTestEffectInputRecord));
+        std::size_t count = 0;
+        for (VstIntPtr channel = 0; channel < 2; ++channel)
+            count = static_cast<std::size_t>(query(process.Wrapper(), kQueryReceivedInput, channel, 0.0f,
+                                                   inputs[static_cast<std::size_t>(channel)].data()));
+        for (auto& input : inputs) input.resize(count);
+        return inputs;
+    }
     static std::vector<int> processFrames(CWrapperProcess& process) {
         std::vector<int> frames;
         const auto calls = query(process.Wrapper(), kQueryProcessCalls);
@@ -80,10 +90,14 @@ TEST_F(AudioBridge, StereoOutputsAreTheEffectsOutputsAndMonoTypesFeedBothInputs)
         EXPECT_FLOAT_EQ(both.out[0][k], both.in[0][k] * 0.5f);
         EXPECT_FLOAT_EQ(both.out[1][k], both.in[1][k] * 0.25f);
     }
+    // 'Rv7s': the mono input reaches both effect inputs, the host gets the second output.
     auto mono = make("effect_plain", kMonoType);
     Buffers one(1, 1, 70);
     one.render(*mono);
     for (std::size_t k = 0; k < 70; ++k) EXPECT_FLOAT_EQ(one.out[0][k], one.in[0][k] * 0.25f) << k;
+    const auto monoInputs = received(*mono);
+    EXPECT_EQ(monoInputs[0], one.in[0]);
+    EXPECT_EQ(monoInputs[1], one.in[0]);
     auto widening = make("effect_plain", kMonoToStereoType);
     Buffers wide(1, 2, 70);
     wide.render(*widening);
@@ -91,6 +105,9 @@ TEST_F(AudioBridge, StereoOutputsAreTheEffectsOutputsAndMonoTypesFeedBothInputs)
         EXPECT_FLOAT_EQ(wide.out[0][k], wide.in[0][k] * 0.5f);
         EXPECT_FLOAT_EQ(wide.out[1][k], wide.in[0][k] * 0.25f);
     }
+    const auto wideInputs = received(*widening);
+    EXPECT_EQ(wideInputs[0], wide.in[0]);
+    EXPECT_EQ(wideInputs[1], wide.in[0]);
 }
 
 TEST_F(AudioBridge, SideChainReachesTheThirdAndFourthEffectChannels) {
@@ -109,12 +126,14 @@ TEST_F(AudioBridge, SideChainReachesTheThirdAndFourthEffectChannels) {
 
 TEST_F(AudioBridge, BypassDelaysTheInputByTheLatencyWhileTheEffectRuns) {
     auto process = make("effect_latency", kStereoType);
-    std::vector<float> left, right;
+    std::vector<float> left, right, inLeft, inRight;
     for (int call = 0; call < 3; ++call) {
         Buffers buffers(2, 2, 70, 1.0f + 70.0f * static_cast<float>(call));
         EXPECT_EQ(buffers.render(*process, true), 70);
         left.insert(left.end(), buffers.out[0].begin(), buffers.out[0].end());
         right.insert(right.end(), buffers.out[1].begin(), buffers.out[1].end());
+        inLeft.insert(inLeft.end(), buffers.in[0].begin(), buffers.in[0].end());
+        inRight.insert(inRight.end(), buffers.in[1].begin(), buffers.in[1].end());
     }
     for (std::size_t k = 0; k < left.size(); ++k) {
         const float expected = k < 100 ? 0.0f : 1.0f + static_cast<float>(k - 100);
@@ -122,6 +141,38 @@ TEST_F(AudioBridge, BypassDelaysTheInputByTheLatencyWhileTheEffectRuns) {
         ASSERT_EQ(right[k], k < 100 ? 0.0f : expected + 1000.0f) << k;
     }
     EXPECT_EQ(query(process->Wrapper(), kQueryProcessCalls), 9);  // 3 x (32, 32, 6)
+    // The effect was fed the live input, undelayed, all along.
+    const auto fed = received(*process);
+    EXPECT_EQ(fed[0], inLeft);
+    EXPECT_EQ(fed[1], inRight);
+}
+
+TEST_F(AudioBridge, LatencyBeyondTheRingsIsReportedAsItIsCompensated) {
+    // An effect announcing 70000 samples: the rings hold 65535 at most, and that is the
+    // latency the host hears of, the bypass delays by and the offline pass consumes.
+    constexpr int32_t kCompensated = 65535;
+    auto process = make("effect_latency_beyond_rings", kStereoType);
+    int32_t latency = -1;
+    EXPECT_EQ(process->Wrapper().GetLatency(), 70000);  // what the effect itself says
+    EXPECT_EQ(process->GetLatency(&latency), 0);
+    EXPECT_EQ(latency, kCompensated);
+    std::vector<float> out, in;
+    for (int call = 0; call < 17; ++call) {
+        Buffers buffers(2, 2, 4000, 1.0f + 4000.0f * static_cast<float>(call));
+        EXPECT_EQ(buffers.render(*process, true), 4000);
+        out.insert(out.end(), buffers.out[0].begin(), buffers.out[0].end());
+        in.insert(in.end(), buffers.in[0].begin(), buffers.in[0].end());
+    }
+    for (std::size_t k = 0; k < out.size(); ++k)
+        ASSERT_EQ(out[k], k < kCompensated ? 0.0f : in[k - kCompensated]) << k;
+
+    auto offline = make("effect_latency_beyond_rings", kOfflineType);
+    EXPECT_EQ(offline->GetLatency(&latency), 0);
+    EXPECT_EQ(latency, kCompensated);
+    Buffers latencyPass(1, 1, kCompensated), next(1, 1, 100, 1.0f + kCompensated);
+    EXPECT_EQ(latencyPass.render(*offline), 0);
+    EXPECT_EQ(next.render(*offline), 100);
+    for (std::size_t k = 0; k < 100; ++k) ASSERT_FLOAT_EQ(next.out[0][k], next.in[0][k] * 0.25f);
 }
 
 TEST_F(AudioBridge, BypassRoutinePassesThroughTheRingsWithoutTheEffect) {
@@ -180,6 +231,9 @@ TEST_F(AudioBridge, SampleRateChangesSuspendSetAndResume) {
     EXPECT_EQ(latency, 100);
 }
 
+// Kept on purpose: each event goes with the effect block that holds its sample, with its
+// offset counted from that block's start, so no effect call sees an offset beyond its
+// own length; offsets past the host call belong to its last sample.
 TEST_F(AudioBridge, HostMidiReachesTheEffectInTheBlockOfItsSample) {
     auto process = make("effect_plain", kStereoType);
     auto& midi = dynamic_cast<CEffectProcessMIDI&>(*process);

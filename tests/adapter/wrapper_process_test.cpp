@@ -155,6 +155,14 @@ TEST_F(WrapperProcess, UpdateDisplayPushesEveryParameter) {
     EXPECT_EQ(changes, (Changes{{2, at(0.1f)}, {3, at(0.9f)}}));
 }
 
+TEST_F(WrapperProcess, TheEffectsIdleRequestsReachTheHostEngineThroughTheGroup) {
+    auto made = make("effect_plain");
+    const int64_t before = host.platform.engine.idleRequests();
+    EXPECT_EQ(query(made->Wrapper(), kQueryHost, audioMasterIdle), 0);
+    EXPECT_EQ(query(made->Wrapper(), kQueryHost, audioMasterIdle), 0);
+    EXPECT_EQ(host.platform.engine.idleRequests(), before + 2);
+}
+
 TEST_F(WrapperProcess, WithoutAnEffectOnlyMasterBypassAndAudioPassesThrough) {
     auto made = make("effect_null_result");
     EXPECT_EQ(made->Controls().Count(), 1);
