@@ -1,6 +1,9 @@
 // wrapper.so as the host platform loads it: its exports, the counted open and close,
-// the group and its four types, NewPlugIn's error codes and the resource file.
+// the group and its four types, NewPlugIn's error codes, the resource file, and the
+// small test effects found by the bare-name load in place of Ruvane.so.
 #include <gtest/gtest.h>
+
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -173,6 +176,24 @@ TEST_F(Module, NewPlugInErrorCodes) {
     EXPECT_EQ(state.Group(), group);
 }
 
+// The module's own export, with allocations made to fail by an allocator put in front of
+// the C++ runtime's in a program of its own.
+TEST(NewPlugInExport, AnswersTheErrorCodesOfAGroupThatCannotBeMade) {
+    const std::string command = "LD_PRELOAD='" + testEffectPath("failing_allocator") + "' '" +
+                                RUVANE_TEST_EFFECT_DIR + "/new-plugin-probe' '" + RUVANE_WRAPPER_PATH + "' 2>&1";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    ASSERT_NE(pipe, nullptr);
+    std::vector<std::string> lines;
+    char line[256];
+    while (fgets(line, sizeof line, pipe.get())) lines.emplace_back(line);
+    ASSERT_FALSE(lines.empty());
+    if (lines[0] == "nothrow 0 groups 1 refused 0\n")
+        GTEST_SKIP() << "a sanitizer runtime keeps the program's operator new; the allocator cannot stand before it";
+    EXPECT_EQ(lines, (std::vector<std::string>{"nothrow -7003 groups 0 refused 1\n",
+                                               "throwing -7401 groups 0 refused 1\n",
+                                               "none 0 groups 1 refused 0\n"}));
+}
+
 TEST_F(Module, AGroupTheHostRefusesFailsTheOpenWithTheHostsCode) {
     auto module = load();
     ASSERT_NE(module, nullptr);
@@ -299,6 +320,77 @@ TEST_F(Module, WithoutRuvaneTheInstanceAlertsAndKeepsOnlyMasterBypass) {
     EXPECT_EQ(instance->latency(), 0);
     instance.reset();
     EXPECT_EQ(module->close(), 0);
+}
+
+// The test effects under the name Ruvane.so beside a copy of wrapper.so, found by the
+// bare-name load an instance makes.
+struct BareNameCase {
+    const char* effect;
+    int32_t controls;  // 1: only the master bypass, nothing bound
+    bool alert;
+    int32_t latency;
+};
+
+void PrintTo(const BareNameCase& c, std::ostream* out) { *out << c.effect; }
+
+class BareNameLoad : public ::testing::TestWithParam<BareNameCase> {};
+
+TEST_P(BareNameLoad, BindsOrAlertsAsTheEffectLibraryCallsFor) {
+    const BareNameCase& c = GetParam();
+    QuietHost host;
+    ModuleFolder folder(testEffectPath(c.effect));
+    auto module = openModule(host.platform, folder.wrapper());
+    ASSERT_NE(module, nullptr);
+    auto instance = module->create(typeWithId(*module, fourCharCode('R', 'v', '7', 'm')), 44100.0);
+    ASSERT_NE(instance, nullptr);
+    EXPECT_EQ(instance->controlCount(), c.controls);
+    EXPECT_EQ(instance->bypassControl(), 1);
+    const auto alerts = host.platform.engine.alerts();
+    ASSERT_EQ(alerts.size(), c.alert ? 1u : 0u);
+    if (c.alert) {
+        EXPECT_EQ(alerts[0].text, "Plug-in core lib failed to load.");
+    }
+    EXPECT_EQ(instance->latency(), c.latency);
+    if (c.controls == 1) {  // unbound: the audio passes unchanged
+        float left[3] = {0.5f, -0.25f, 1.0f}, right[3] = {2, 3, 4}, outLeft[3], outRight[3];
+        const float* inputs[] = {left, right};
+        float* outputs[] = {outLeft, outRight};
+        EXPECT_EQ(instance->render(inputs, outputs, nullptr, 3), 0);
+        EXPECT_EQ(std::vector<float>(outLeft, outLeft + 3), std::vector<float>(left, left + 3));
+        EXPECT_EQ(std::vector<float>(outRight, outRight + 3), std::vector<float>(right, right + 3));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Effects, BareNameLoad,
+                         ::testing::Values(BareNameCase{"effect_plain", 5, false, 0},
+                                           BareNameCase{"effect_main_capital", 5, false, 0},
+                                           BareNameCase{"effect_vstpluginmain", 1, true, 0},
+                                           BareNameCase{"effect_null_result", 1, true, 0},
+                                           BareNameCase{"effect_wrong_magic", 1, false, 0},
+                                           BareNameCase{"effect_null_dispatcher", 1, false, 0},
+                                           BareNameCase{"effect_latency", 5, false, 100}),
+                         [](const auto& info) { return std::string(info.param.effect); });
+
+// An effect record with a dispatcher learns its host in resvd1 even when its magic
+// keeps it from being bound; one without a dispatcher is left alone.
+TEST(BareNameLoad, HostAddressGoesToEveryRecordWithADispatcher) {
+    const std::pair<const char*, bool> cases[] = {{"effect_wrong_magic", true}, {"effect_null_dispatcher", false}};
+    for (const auto& [effect, addressed] : cases) {
+        SCOPED_TRACE(effect);
+        QuietHost host;
+        ModuleFolder folder(testEffectPath(effect));
+        auto module = openModule(host.platform, folder.wrapper());
+        ASSERT_NE(module, nullptr);
+        auto instance = module->create(typeWithId(*module, fourCharCode('R', 'v', '7', 's')), 44100.0);
+        ASSERT_NE(instance, nullptr);
+        // The library the instance loaded (and keeps while it lives), not a second copy.
+        void* library = dlopen((folder.path() / "Ruvane.so").c_str(), RTLD_NOW | RTLD_NOLOAD);
+        ASSERT_NE(library, nullptr);
+        auto record = reinterpret_cast<AEffect* (*)()>(dlsym(library, "testEffectRecord"));
+        ASSERT_NE(record, nullptr);
+        EXPECT_EQ(record()->resvd1 != 0, addressed);
+        dlclose(library);
+    }
 }
 
 TEST_F(Module, AutomationFlowsBothWaysThroughTheModule) {
