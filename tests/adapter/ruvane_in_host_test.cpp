@@ -1,6 +1,9 @@
 // Ruvane itself inside the stand-in host through wrapper.so: ruvane-host renders as
-// ruvane-render does, master bypass gives the input back exactly, a saved state brings
-// back every byte of Ruvane's own chunk, and MIDI controllers move their parameters.
+// ruvane-render does (whatever its block), master bypass gives the input back exactly,
+// its state files bring back what was saved and refuse what does not fit, its controls
+// listing, help and window picture, a saved state brings back every byte of Ruvane's
+// own chunk, and MIDI controllers move their parameters.
+#include <cairo.h>
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -11,8 +14,11 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <sstream>
 #include <vector>
 
+#include "adapter/framework/big_endian.h"
 #include "adapter/framework/control_values.h"
 #include "adapter_test_support.h"
 
@@ -101,6 +107,159 @@ TEST_F(RuvaneInHost, RendersAsRuvaneRenderDoesThroughStereoAndOfflineTypes) {
     }
 }
 
+TEST_F(RuvaneInHost, AnyHostBlockRendersTheSameAudio) {
+    ASSERT_EQ(runIn(folder.path(), host + " render dry.wav default.wav --bits float -q -c 'DlyL Fb=0.6'"), 0);
+    for (const char* block : {"37", "1", "4096"}) {
+        SCOPED_TRACE(block);
+        ASSERT_EQ(runIn(folder.path(), host + " render --block " + block +
+                                           " dry.wav blocked.wav --bits float -q -c 'DlyL Fb=0.6'"), 0)
+            << readText(folder.path() / "log.txt");
+        const Audio blocked = readFloatWav(folder.path() / "blocked.wav");
+        ASSERT_GT(blocked.samples.size(), 44100u);
+        EXPECT_EQ(largestDifference(readFloatWav(folder.path() / "default.wav"), blocked), 0.0f);
+    }
+}
+
+// The chunks of a ruvane-host state file by id: "RVHS", version and count, then per
+// chunk its id, name length, name, byte count and bytes (little-endian words).
+std::map<uint32_t, std::vector<uint8_t>> stateFileChunks(const fs::path& path) {
+    const std::vector<uint8_t> file = fileBytes(path);
+    const auto word = [&](std::size_t at) {
+        uint32_t value = 0;
+        if (at + 4 <= file.size()) std::memcpy(&value, file.data() + at, 4);
+        return value;
+    };
+    std::map<uint32_t, std::vector<uint8_t>> chunks;
+    std::size_t at = 12;
+    for (uint32_t i = 0; i < word(8) && at + 12 <= file.size(); ++i) {
+        const uint32_t id = word(at);
+        at += 8 + word(at + 4);
+        const std::size_t bytes = std::min<std::size_t>(word(at), file.size() - at - 4);
+        chunks[id].assign(file.begin() + static_cast<long>(at + 4), file.begin() + static_cast<long>(at + 4 + bytes));
+        at += 4 + bytes;
+    }
+    return chunks;
+}
+
+TEST_F(RuvaneInHost, StateFileBringsBackWhatWasSaved) {
+    ASSERT_EQ(runIn(folder.path(), host + " render dry.wav set.wav --bits float -q -c 'DlyL Fb=0.6' "
+                                          "-c 'DlyL Time=0.3' --save-state saved.rvhs"), 0)
+        << readText(folder.path() / "log.txt");
+    ASSERT_EQ(runIn(folder.path(), host + " render dry.wav loaded.wav --bits float -q --load-state saved.rvhs "
+                                          "--save-state again.rvhs"), 0)
+        << readText(folder.path() / "log.txt");
+    ASSERT_EQ(runIn(folder.path(), host + " render dry.wav plain.wav --bits float -q"), 0);
+    const Audio set = readFloatWav(folder.path() / "set.wav");
+    EXPECT_EQ(largestDifference(set, readFloatWav(folder.path() / "loaded.wav")), 0.0f);
+    EXPECT_GT(largestDifference(set, readFloatWav(folder.path() / "plain.wav")), 0.01f);  // the state mattered
+    // Saved again after loading: the effect's state and the MIDI node as they were. The
+    // host control values are read back from the effect's float parameters on loading,
+    // so they may differ in the last bits of their 32.
+    const auto saved = stateFileChunks(folder.path() / "saved.rvhs");
+    const auto again = stateFileChunks(folder.path() / "again.rvhs");
+    ASSERT_EQ(saved.size(), 3u);
+    ASSERT_EQ(again.size(), 3u);
+    EXPECT_EQ(again.at(fourCharCode('A', 'l', 'l', ' ')), saved.at(fourCharCode('A', 'l', 'l', ' ')));
+    EXPECT_EQ(again.at(fourCharCode('m', 'i', 'd', 'i')), saved.at(fourCharCode('m', 'i', 'd', 'i')));
+    const auto& controls = saved.at(fourCharCode('e', 'l', 'c', 'k'));
+    const auto& controlsAgain = again.at(fourCharCode('e', 'l', 'c', 'k'));
+    ASSERT_EQ(controlsAgain.size(), controls.size());
+    for (std::size_t at = 56 + 4; at + 4 <= controls.size(); at += 4) {
+        const auto value = [](const std::vector<uint8_t>& bytes, std::size_t at) {
+            return static_cast<int32_t>(ReadBigEndian32(bytes.data() + at));
+        };
+        EXPECT_NEAR(hostplatform::fractionOfControlValue(value(controlsAgain, at)),
+                    hostplatform::fractionOfControlValue(value(controls, at)), 1e-7) << at;
+    }
+    // The loaded state shows in the controls listing as the settings themselves do.
+    ASSERT_EQ(runIn(folder.path(), host + " controls --load-state saved.rvhs"), 0);
+    const std::string listing = readText(folder.path() / "log.txt");
+    ASSERT_EQ(runIn(folder.path(), host + " controls -c 'DlyL Fb=0.6' -c 'DlyL Time=0.3'"), 0);
+    EXPECT_EQ(listing, readText(folder.path() / "log.txt"));
+}
+
+TEST_F(RuvaneInHost, BrokenStateFilesStopWithExitCode3) {
+    ASSERT_EQ(runIn(folder.path(), host + " render dry.wav out.wav -q --save-state good.rvhs"), 0);
+    fs::remove(folder.path() / "out.wav");
+    const std::vector<uint8_t> good = fileBytes(folder.path() / "good.rvhs");
+    ASSERT_GT(good.size(), 100u);
+    // Cut short, and a chunk whose own header disagrees with its size: "RVHS", version,
+    // count, then the first chunk's id, name length, name and byte count before its header.
+    writeBytes(folder.path() / "truncated.rvhs", {good.begin(), good.begin() + static_cast<long>(good.size() / 2)});
+    uint32_t nameBytes = 0;
+    std::memcpy(&nameBytes, good.data() + 16, 4);
+    std::vector<uint8_t> corrupt = good;
+    corrupt[24 + nameBytes] ^= 0x40;
+    writeBytes(folder.path() / "corrupt.rvhs", corrupt);
+    const struct {
+        const char* file;
+        const char* says;
+    } cases[] = {{"truncated.rvhs", "is not a ruvane-host state file (it ends early)"},
+                 {"corrupt.rvhs", "does not fit this instance: it refused the chunk \"Complete Controls State\""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        EXPECT_EQ(runIn(folder.path(), host + " render --load-state " + c.file + " dry.wav out.wav -q"), 3);
+        EXPECT_NE(readText(folder.path() / "log.txt").find(c.says), std::string::npos) << readText(folder.path() / "log.txt");
+        EXPECT_FALSE(fs::exists(folder.path() / "out.wav"));
+        EXPECT_EQ(runIn(folder.path(), host + " controls --load-state " + c.file), 3);
+    }
+}
+
+TEST_F(RuvaneInHost, ControlsListsEveryHostControlWithItsKindAndText) {
+    ASSERT_EQ(runIn(folder.path(), host + " controls"), 0);
+    std::istringstream listing(readText(folder.path() / "log.txt"));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(listing, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 97u);  // master bypass and 96 parameters
+    const auto expectLine = [&](std::size_t control, const std::string& kind, const std::string& name,
+                                const std::string& text) {
+        SCOPED_TRACE(name);
+        std::istringstream fields(lines[control - 1]);
+        std::string number, shownKind;
+        fields >> number >> shownKind;
+        EXPECT_EQ(number, std::to_string(control));
+        EXPECT_EQ(shownKind, kind);
+        std::string rest;
+        std::getline(fields, rest);
+        EXPECT_EQ(rest.substr(rest.find_first_not_of(' ')), name + std::string(34 - name.size(), ' ') + text);
+    };
+    expectLine(1, "switch", "Master Bypass", "Off");
+    expectLine(2, "continuous", "Main In", "0.00 dB");
+    expectLine(5, "continuous", "DlyL Fb", "-oo");
+    expectLine(9, "switch", "DlyL FbInv", "off");
+    expectLine(37, "continuous", "DlyL Time", "2000.00 ms");
+    // Settings given on the line show in the texts.
+    ASSERT_EQ(runIn(folder.path(), host + " controls -c 'DlyL Fb=0.75' --bypass"), 0);
+    std::istringstream changed(readText(folder.path() / "log.txt"));
+    lines.clear();
+    for (std::string line; std::getline(changed, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 97u);
+    expectLine(1, "switch", "Master Bypass", "On");
+    expectLine(5, "continuous", "DlyL Fb", "-2.62 dB");
+}
+
+TEST_F(RuvaneInHost, EveryCommandHasItsHelp) {
+    const struct {
+        const char* command;
+        std::vector<const char*> says;
+    } cases[] = {
+        {"", {"Usage: ruvane-host COMMAND", "types", "controls", "render IN OUT", "view", "Exit codes"}},
+        {"types", {"Usage: ruvane-host types", "--module"}},
+        {"controls", {"Usage: ruvane-host controls", "--type", "--control", "--load-state", "--module"}},
+        {"render", {"Usage: ruvane-host render", "--type", "--block", "--bypass", "--control", "--load-state",
+                    "--save-state", "--bits", "--quiet", "--module"}},
+        {"view", {"Usage: ruvane-host view", "--type", "--shot", "--view-mode", "--module"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        for (const char* help : {"--help", "-h"}) {
+            ASSERT_EQ(runIn(folder.path(), host + " " + c.command + " " + help), 0);
+            const std::string text = readText(folder.path() / "log.txt");
+            for (const char* part : c.says) EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+        }
+    }
+}
+
 TEST_F(RuvaneInHost, MasterBypassGivesTheInputBackExactly) {
     ASSERT_EQ(runIn(folder.path(), host + " render --bypass dry.wav bypassed.wav --bits float -q"), 0);
     const Audio dry = readFloatWav(folder.path() / "dry.wav");
@@ -131,36 +290,73 @@ TEST_F(RuvaneInHost, ToolErrorsSayWhatToDoWithTheirExitCodes) {
         EXPECT_NE(readText(folder.path() / "log.txt").find(c.says), std::string::npos) << readText(folder.path() / "log.txt");
     }
     EXPECT_FALSE(fs::exists(folder.path() / "out.wav"));
-    EXPECT_EQ(runIn(folder.path(), host + " render --help"), 0);
-    EXPECT_NE(readText(folder.path() / "log.txt").find("--save-state"), std::string::npos);
     EXPECT_EQ(runIn(folder.path(), host + " types"), 0);
     EXPECT_NE(readText(folder.path() / "log.txt").find("Rv7x  Ruvane  mono in, stereo out, real-time"), std::string::npos);
 }
 
-TEST_F(RuvaneInHost, ViewShotShowsThePlugInWindowAtTheEditorsSize) {
+// A picture as ruvane-host writes it, read back through cairo: its size and its pixels.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;  // 0xRRGGBB, row by row
+    uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+};
+
+Picture readPng(const fs::path& path) {
+    Picture picture;
+    cairo_surface_t* surface = cairo_image_surface_create_from_png(path.c_str());
+    if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
+        picture.width = cairo_image_surface_get_width(surface);
+        picture.height = cairo_image_surface_get_height(surface);
+        const unsigned char* data = cairo_image_surface_get_data(surface);
+        const int stride = cairo_image_surface_get_stride(surface);
+        for (int y = 0; y < picture.height; ++y)
+            for (int x = 0; x < picture.width; ++x)
+                picture.pixels.push_back(reinterpret_cast<const uint32_t*>(data + y * stride)[x] & 0xffffff);
+    }
+    cairo_surface_destroy(surface);
+    return picture;
+}
+
+// Whether a pixel is within tolerance of a colour in each of red, green and blue.
+bool near(uint32_t pixel, uint32_t colour, int tolerance) {
+    for (int shift : {16, 8, 0}) {
+        const int difference = static_cast<int>((pixel >> shift) & 0xff) - static_cast<int>((colour >> shift) & 0xff);
+        if (std::abs(difference) > tolerance) return false;
+    }
+    return true;
+}
+
+TEST_F(RuvaneInHost, ViewShotPicturesTheEditorInsideThePlugInWindow) {
     ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "this test needs an X server: run it under xvfb-run";
-    // A test effect with a 300 x 150 editor of its own in place of Ruvane.so, and Ruvane
-    // itself beside the built wrapper.so, with its 875 x 171 editor at 1x.
-    ModuleFolder module(testEffectPath("effect_editor"));
-    const struct {
-        std::string moduleOption;
-        int width, height;
-    } cases[] = {{" --module '" + module.wrapper().string() + "'", 300, 150}, {"", 875, 171}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.width);
-        fs::remove(folder.path() / "shot.png");
-        ASSERT_EQ(runIn(folder.path(), "GDK_SCALE=1 " + host + " view -q" + c.moduleOption + " --shot shot.png"), 0)
+    constexpr uint32_t kHostBackground = 0x000000;  // the plug-in window ruvane-host makes is black
+    {
+        // A test effect with a 300 x 150 editor of its own, filled with one colour, in
+        // place of Ruvane.so: the whole window is the editor.
+        ModuleFolder module(testEffectPath("effect_editor"));
+        ASSERT_EQ(runIn(folder.path(), host + " view -q --module '" + module.wrapper().string() + "' --shot shot.png"), 0)
             << readText(folder.path() / "log.txt");
-        std::ifstream png(folder.path() / "shot.png", std::ios::binary);
-        std::array<unsigned char, 24> head{};
-        png.read(reinterpret_cast<char*>(head.data()), head.size());
-        ASSERT_TRUE(png.good());
-        EXPECT_EQ(std::memcmp(head.data() + 1, "PNG", 3), 0);
-        const auto bigEndian = [&](std::size_t at) {
-            return (head[at] << 24) | (head[at + 1] << 16) | (head[at + 2] << 8) | head[at + 3];
-        };
-        EXPECT_EQ(bigEndian(16), c.width);
-        EXPECT_EQ(bigEndian(20), c.height);
+        const Picture shot = readPng(folder.path() / "shot.png");
+        ASSERT_EQ(shot.width, 300);
+        ASSERT_EQ(shot.height, 150);
+        for (int y = 0; y < 150; y += 10)
+            for (int x = 0; x < 300; x += 10) ASSERT_EQ(shot.at(x, y), kTestEditorColour) << x << ", " << y;
+    }
+    // Ruvane's own 875 x 171 editor at 1x: the faceplate's light blue-grey rim on both
+    // sides, the dark preset strip along the bottom.
+    fs::remove(folder.path() / "shot.png");
+    ASSERT_EQ(runIn(folder.path(), "GDK_SCALE=1 " + host + " view -q --shot shot.png"), 0)
+        << readText(folder.path() / "log.txt");
+    const Picture shot = readPng(folder.path() / "shot.png");
+    ASSERT_EQ(shot.width, 875);
+    ASSERT_EQ(shot.height, 171);
+    constexpr uint32_t kFaceplate = 0xbdcfda;  // (189, 207, 218)
+    const std::pair<int, int> rim[] = {{866, 40}, {866, 120}, {30, 30}, {30, 120}, {2, 85}};
+    for (const auto& [x, y] : rim)
+        EXPECT_TRUE(near(shot.at(x, y), kFaceplate, 12)) << x << ", " << y << ": " << std::hex << shot.at(x, y);
+    for (const int x : {100, 500, 850}) {
+        const uint32_t pixel = shot.at(x, 166);
+        EXPECT_TRUE(near(pixel, 0x353d44, 16)) << x << ": " << std::hex << pixel;  // the strip's dark grey
+        EXPECT_NE(pixel, kHostBackground) << x;
     }
 }
 

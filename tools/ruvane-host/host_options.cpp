@@ -98,7 +98,9 @@ std::string hostHelpText(Command command, bool commandGiven) {
         "  -c, --control NAME=VALUE  set a host control before rendering; NAME is any line\n"
         "                     of its name (\"DlyL Time\", \"Master Bypass\") or its number,\n"
         "                     VALUE a fraction 0..1 of its range, or on / off\n"
-        "  --load-state FILE  restore a state saved with --save-state first\n";
+        "  --load-state FILE  restore a state saved with --save-state first; a file that\n"
+        "                     is none, or that the instance refuses part of, stops with\n"
+        "                     exit code 3\n";
     if (!commandGiven)
         return "Usage: ruvane-host COMMAND [OPTIONS]\n"
                "Runs Ruvane inside the stand-in host platform through the adapter wrapper.so,\n"

@@ -168,13 +168,18 @@ void applyControl(PlugInInstance& instance, const ControlSetting& setting) {
     instance.setValue(index, hostplatform::controlValueOfFraction(fraction));
 }
 
+// A state the instance does not take whole would render with settings nobody chose:
+// a refused chunk stops the program as a bad input file.
+void loadState(PlugInInstance& instance, const std::string& path) {
+    for (const auto& chunk : readStateFile(path))
+        if (const int32_t result = instance.restoreChunk(chunk.id, chunk.bytes); result != 0)
+            throw ToolError(render::kExitBadInput, "the state file '" + path + "' does not fit this instance: it refused "
+                                                   "the chunk \"" + chunk.name + "\" ('" + fourCharText(chunk.id) +
+                                                   "', error " + std::to_string(result) + ")");
+}
+
 void prepare(Host& host, PlugInInstance& instance, const HostOptions& options) {
-    if (options.loadState) {
-        const ChunkList chunks = readStateFile(*options.loadState);
-        if (const int32_t result = instance.restoreState(chunks); result != 0)
-            std::fprintf(stderr, "ruvane-host: note: part of the state in '%s' was not taken (error %d)\n",
-                         options.loadState->c_str(), result);
-    }
+    if (options.loadState) loadState(instance, *options.loadState);
     for (const auto& setting : options.controls) applyControl(instance, setting);
     if (options.bypass) instance.setValue(instance.bypassControl(), hostplatform::controlValueOfFraction(1.0));
     (void)host;
