@@ -48,41 +48,39 @@ EngineControls::EngineControls() {
 }
 
 void EngineControls::setParameter(int index, float value) {
-    const std::optional<float> normalised = normalisedValue(value);
-    if (index < 0 || index >= kNumSoundParameters || !normalised) return;
-    const float v = *normalised;
+    if (index < 0 || index >= kNumSoundParameters) return;
     switch (index) {
         case kDlyLTime:
-        case kDlyRTime: setLineTime(index == kDlyLTime ? 0 : 1, v); return;
+        case kDlyRTime: setLineTime(index == kDlyLTime ? 0 : 1, value); return;
         case kDlyLRange:
-        case kDlyRRange: setLineRange(index == kDlyLRange ? 0 : 1, v); return;
+        case kDlyRRange: setLineRange(index == kDlyLRange ? 0 : 1, value); return;
         case kDlyLMode:
-        case kDlyRMode: setLineMode(index == kDlyLMode ? 0 : 1, v); return;
+        case kDlyRMode: setLineMode(index == kDlyLMode ? 0 : 1, value); return;
         case kDlyLNum:
         case kDlyLDen:
-            store(index, v);
+            store(index, value);
             updateTempoSync(kSyncLeftDelay);
             return;
         case kDlyRNum:
         case kDlyRDen:
-            store(index, v);
+            store(index, value);
             updateTempoSync(kSyncRightDelay);
             return;
         case kModLfoMode:
         case kModLfoNum:
         case kModLfoDen:
-            store(index, v);
+            store(index, value);
             updateTempoSync(kSyncLfo);
             return;
         case kModLfoWave:
-            store(index, v);
+            store(index, value);
             lfoRequests_.fetch_or(kLfoRestart, kRelaxed);
             return;
         case kModLfoOffset:
-            store(index, v);
+            store(index, value);
             lfoRequests_.fetch_or(kLfoRephase, kRelaxed);
             return;
-        default: store(index, v); return;
+        default: store(index, value); return;
     }
 }
 
@@ -173,8 +171,7 @@ void EngineControls::storeTempo(float bpm, float normalised) {
 }
 
 void EngineControls::setTempoNormalised(float normalised) {
-    const std::optional<float> x = normalisedValue(normalised);
-    if (x) storeTempo(mapping::tempoFromNormalised(*x), *x);
+    storeTempo(mapping::tempoFromNormalised(normalised), normalised);
 }
 
 void EngineControls::followHostTempo(const HostTime& time) {

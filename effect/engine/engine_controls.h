@@ -49,7 +49,8 @@ public:
 
     void setListener(EngineListener* listener) { listener_.store(listener, kRelaxed); }
 
-    // Index 0..47; NaN is ignored and the rest limited to 0..1 (normalisedValue).
+    // Index 0..47 (others are ignored), value in 0..1: the effect limits what hosts,
+    // files and MIDI send before it gets here (normalisedValue).
     void setParameter(int index, float value);
     float getParameter(int index) const;
     float value(int index) const { return values_[static_cast<std::size_t>(index)].load(kRelaxed); }
@@ -58,7 +59,7 @@ public:
     void updateTempoSync(int mask);
     bool isSyncValueOutOfRange(int target) const;
     bool areChannelsLinked() const;
-    void setTempoNormalised(float normalised);
+    void setTempoNormalised(float normalised);  // 0..1, limited by the effect
     float getTempoNormalised() const { return tempoNormalised_.load(kRelaxed); }
     float tempoBpm() const { return tempoBpm_.load(kRelaxed); }
     // A tempo the host reports while playing: taken when valid, in 30..400 BPM and new.

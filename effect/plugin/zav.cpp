@@ -163,7 +163,9 @@ bool ZAV::getProductString(char* text) {
     return true;
 }
 
-void ZAV::setTempoNormalised(float normalised) { engine_.setTempoNormalised(normalised); }
+void ZAV::setTempoNormalised(float normalised) {
+    if (const std::optional<float> tempo = normalisedValue(normalised)) engine_.setTempoNormalised(*tempo);
+}
 
 float ZAV::getTempoNormalised() { return engine_.getTempoNormalised(); }
 

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -39,18 +40,14 @@ public:
 // ---------------------------------------------------------------------------------------
 // Parameters
 
-TEST(EngineParameters, ValuesAreKeptAsGivenNaNIgnoredAndTheRestLimited) {
+// Values reach the engine already limited to 0..1 by the effect (plug-in tests cover
+// what hosts may send); it keeps them exactly and ignores indices it does not have.
+TEST(EngineParameters, ValuesAreKeptAsGivenAndUnknownIndicesIgnored) {
     DelayEngine e;
-    e.setParameter(kMainMix, 0.37f);
-    EXPECT_EQ(e.getParameter(kMainMix), 0.37f);
-    e.setParameter(kMainMix, NAN);
-    EXPECT_EQ(e.getParameter(kMainMix), 0.37f);
-    e.setParameter(kMainMix, INFINITY);
-    EXPECT_EQ(e.getParameter(kMainMix), 1.0f);
-    e.setParameter(kMainMix, -INFINITY);
-    EXPECT_EQ(e.getParameter(kMainMix), 0.0f);
-    e.setParameter(kMainMix, 7.0f);
-    EXPECT_EQ(e.getParameter(kMainMix), 1.0f);
+    for (float value : {0.37f, 0.0f, 1.0f, std::numeric_limits<float>::denorm_min()}) {
+        e.setParameter(kMainMix, value);
+        EXPECT_EQ(e.getParameter(kMainMix), value);
+    }
     e.setParameter(-1, 0.5f);  // ignored, no crash
     e.setParameter(kNumSoundParameters, 0.5f);
     EXPECT_EQ(e.getParameter(kNumSoundParameters), 0.0f);
@@ -499,8 +496,11 @@ void expectRecovers(DelayEngine& e) {
     EXPECT_NEAR(out.right[test::peakIndex(out.right)], 1.0f, 1e-4f) << e.sampleRate();
 }
 
+// The effect limits every value to 0..1 before the engine sees it (NaN, infinities and
+// values outside are the plug-in tests' business); here the edges of that range.
 TEST(EngineRobustness, RandomAutomationOfEveryParameterNeverYieldsNaNOrSticks) {
-    const float specials[] = {NAN, INFINITY, -INFINITY, -1.0f, 2.0f, 1e30f, -0.0f, 1.0f, 0.0f};
+    const float specials[] = {0.0f, -0.0f, 1.0f, std::nextafter(1.0f, 0.0f), std::numeric_limits<float>::denorm_min(),
+                              0.5f};
     for (unsigned seed : {1u, 2u, 3u}) {
         DelayEngine e;
         HostTime time = tempo(120.0);

@@ -73,6 +73,40 @@ TEST_F(LoadedPlugin, StereoNoiseWithoutMidiComesOutFiniteAndDelayed) {
     EXPECT_NE(out.right, right);
 }
 
+// Hosts may automate with anything a float holds. While audio runs, random writes of
+// NaN, infinities, negatives and huge values to every sound parameter never bring NaN or
+// infinity out, and once the values are sane again the effect sounds again.
+TEST_F(LoadedPlugin, HostileAutomationWhileProcessingStaysFiniteAndRecovers) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const float hostile[] = {std::numeric_limits<float>::quiet_NaN(), inf, -inf, -1.0f, 2.0f, 1e30f, -0.0f};
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    std::uniform_int_distribution<int> anyParameter(0, 47);
+    const std::vector<float> left = noise(256, 5, 1.0f), right = noise(256, 6, 1.0f);
+    std::vector<float> outLeft(256), outRight(256);
+    for (int block = 0; block < 3 * 44100 / 256; ++block) {
+        for (int k = 0; k < 6; ++k) {
+            const float value = unit(random) < 0.3f ? hostile[random() % std::size(hostile)] : unit(random);
+            plugin->setParameter(anyParameter(random), value);
+        }
+        if (block % 50 == 0) {
+            plugin->setParameter(41, 0.0f);                                  // Main Bypass off
+            for (int on = 42; on <= 46; ++on) plugin->setParameter(on, 1.0f);  // every section on
+        }
+        plugin->process(left.data(), right.data(), outLeft.data(), outRight.data(), 256);
+        for (size_t n = 0; n < outLeft.size(); ++n)
+            ASSERT_TRUE(std::isfinite(outLeft[n]) && std::isfinite(outRight[n])) << "block " << block;
+    }
+    plugin->dispatch(effSetProgram, 0, 0);  // the Default preset
+    const Stereo out = render(*plugin, noise(44100, 7), noise(44100, 8));
+    double energy = 0;
+    for (size_t n = 0; n < out.left.size(); ++n) {
+        ASSERT_TRUE(std::isfinite(out.left[n]) && std::isfinite(out.right[n])) << n;
+        energy += out.left[n] * out.left[n];
+    }
+    EXPECT_GT(energy, 1.0);
+}
+
 TEST_F(LoadedPlugin, DelayFollowsTheSampleRateGivenBeforeResume) {
     plainWetDelay(*plugin, 100.0f);
     std::vector<float> impulse(12000, 0.0f);
