@@ -15,6 +15,9 @@
 #include <ctime>
 #include <new>
 
+// Xlib last: its macros (None, Status, Bool) would clash with names in other headers.
+#include <X11/Xlib.h>
+
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 #define RUVANE_CALLS_SANITIZED 1
 #elif defined(__has_feature)
@@ -36,6 +39,7 @@ std::atomic<long> frees{0};
 std::atomic<long> plainLocks{0};
 std::atomic<long> timedLocks{0};
 std::atomic<long> fileAccess{0};
+std::atomic<long> windowSystem{0};
 
 void count(std::atomic<long>& counter) {
     if (countingThisThread) counter.fetch_add(1, std::memory_order_relaxed);
@@ -48,11 +52,13 @@ namespace ruvane::testing {
 void countCallsOfThisThread(bool counting) { countingThisThread = counting; }
 
 AudioThreadCalls countedCalls() {
-    return {allocations.load(), frees.load(), plainLocks.load(), timedLocks.load(), fileAccess.load()};
+    return {allocations.load(), frees.load(), plainLocks.load(), timedLocks.load(), fileAccess.load(),
+            windowSystem.load()};
 }
 
 void resetCountedCalls() {
-    for (auto* counter : {&allocations, &frees, &plainLocks, &timedLocks, &fileAccess}) counter->store(0);
+    for (auto* counter : {&allocations, &frees, &plainLocks, &timedLocks, &fileAccess, &windowSystem})
+        counter->store(0);
 }
 
 bool locksAndOutputCounted() {
@@ -64,6 +70,27 @@ bool locksAndOutputCounted() {
 }
 
 }  // namespace ruvane::testing
+
+namespace {
+
+template <class Function>
+Function next(const char* name) {
+    return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
+}
+
+// The library's own entry point, looked up before main while one thread runs (a call
+// before that looks it up itself).
+template <class Function>
+struct Next {
+    const char* name;
+    Function function = nullptr;
+    Function get() {
+        if (function == nullptr) function = next<Function>(name);
+        return function;
+    }
+};
+
+}  // namespace
 
 #ifdef RUVANE_CALLS_SANITIZED
 
@@ -88,23 +115,6 @@ void __libc_free(void* block);
 }
 
 namespace {
-
-template <class Function>
-Function next(const char* name) {
-    return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
-}
-
-// The C library's own entry points, looked up before main while one thread runs (a
-// call before that looks its entry up itself).
-template <class Function>
-struct Next {
-    const char* name;
-    Function function = nullptr;
-    Function get() {
-        if (function == nullptr) function = next<Function>(name);
-        return function;
-    }
-};
 
 Next<int (*)(pthread_mutex_t*)> nextLock{"pthread_mutex_lock"};
 Next<int (*)(pthread_mutex_t*, const timespec*)> nextTimedLock{"pthread_mutex_timedlock"};
@@ -268,3 +278,53 @@ void operator delete(void* block, size_t, std::align_val_t) noexcept { free(bloc
 void operator delete[](void* block, size_t, std::align_val_t) noexcept { free(block); }
 
 #endif
+
+// Xlib: the calls by which the toolkit reads events and puts pictures on the screen.
+namespace {
+
+Next<int (*)(Display*)> nextFlush{"XFlush"};
+Next<int (*)(Display*, Bool)> nextSync{"XSync"};
+Next<int (*)(Display*)> nextPending{"XPending"};
+Next<int (*)(Display*, XEvent*)> nextNextEvent{"XNextEvent"};
+Next<int (*)(Display*, Drawable, GC, XImage*, int, int, int, int, unsigned, unsigned)> nextPutImage{"XPutImage"};
+
+const bool kWindowSystemFound = [] {
+    nextFlush.get();
+    nextSync.get();
+    nextPending.get();
+    nextNextEvent.get();
+    nextPutImage.get();
+    return true;
+}();
+
+}  // namespace
+
+extern "C" {
+
+int XFlush(Display* display) {
+    count(windowSystem);
+    return nextFlush.get()(display);
+}
+
+int XSync(Display* display, Bool discard) {
+    count(windowSystem);
+    return nextSync.get()(display, discard);
+}
+
+int XPending(Display* display) {
+    count(windowSystem);
+    return nextPending.get()(display);
+}
+
+int XNextEvent(Display* display, XEvent* event) {
+    count(windowSystem);
+    return nextNextEvent.get()(display, event);
+}
+
+int XPutImage(Display* display, Drawable drawable, GC gc, XImage* image, int sourceX, int sourceY, int x, int y,
+              unsigned width, unsigned height) {
+    count(windowSystem);
+    return nextPutImage.get()(display, drawable, gc, image, sourceX, sourceY, x, y, width, height);
+}
+
+}  // extern "C"

@@ -1,11 +1,12 @@
 // Counts what a marked thread asks of the system: heap allocations and frees, plain
 // mutex locks, timed mutex locks (the engine's own lock is a timed one, the only lock
-// the audio thread may take) and file output. Every call goes on to the C library as
-// usual; calls on threads that are not marked are not counted.
+// the audio thread may take), file access, and calls into Xlib (the toolkit's way to
+// the screen, which belongs to the editor's thread). Every call goes on to its library
+// as usual; calls on threads that are not marked are not counted.
 //
-// The program replaces the C library's entry points for the whole process, so it is a
-// test program of its own. In sanitizer builds the sanitizer owns those names: there
-// allocations and frees are counted through its hooks, locks and output not at all.
+// The program replaces those entry points for the whole process, so it is a test
+// program of its own. In sanitizer builds the sanitizer owns the C library's names:
+// there allocations and frees are counted through its hooks, locks and files not at all.
 #pragma once
 
 namespace ruvane::testing {
@@ -16,6 +17,7 @@ struct AudioThreadCalls {
     long plainLocks = 0;
     long timedLocks = 0;
     long fileAccess = 0;
+    long windowSystem = 0;
 };
 
 // Counts the calls of the calling thread from now on (true) or no longer (false).

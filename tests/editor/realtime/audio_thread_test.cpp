@@ -3,8 +3,8 @@
 // main thread, as a host does; meanwhile the audio thread sends MIDI controllers (one of
 // them assigned to a parameter), sets parameters as host automation does (both reach
 // the editor's hand-over) and runs processReplacing. After a warm-up, those blocks
-// allocate and free nothing, take no lock but the engine's own timed one, and touch no
-// file.
+// allocate and free nothing, take no lock but the engine's own timed one, touch no
+// file and never reach Xlib: the toolkit runs on the editor's thread only.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -91,6 +91,7 @@ TEST(AudioThreadWithEditorThreads, ProcessingAllocatesLocksAndWritesNothing) {
     XMapWindow(display, host);
     XSync(display, False);
 
+    AudioThreadCalls editorThread;
     AudioThreadCalls sanity;
     AudioThreadCalls measured;
     {
@@ -100,6 +101,13 @@ TEST(AudioThreadWithEditorThreads, ProcessingAllocatesLocksAndWritesNothing) {
         plugin->setParameter(kNumSoundParameters + kMainMix, assignmentValue(kAssignedController));
         ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(host)), 1);
         for (int i = 0; i < 10; ++i) plugin->dispatch(effEditIdle);
+        // The editor's own calls into Xlib are seen too: a moved knob is drawn at idle.
+        countCallsOfThisThread(true);
+        plugin->setParameter(kFltCutoff, 0.9f);
+        for (int i = 0; i < 3; ++i) plugin->dispatch(effEditIdle);
+        countCallsOfThisThread(false);
+        editorThread = countedCalls();
+        resetCountedCalls();
         const std::vector<uint8_t> chunk = plugin->getChunk();
         ASSERT_FALSE(chunk.empty());
 
@@ -124,12 +132,14 @@ TEST(AudioThreadWithEditorThreads, ProcessingAllocatesLocksAndWritesNothing) {
             for (; n < kWarmUpBlocks; ++n) block(n);
 
             // The counting sees this thread's calls, the plug-in's own included: a state
-            // chunk is decoded on the heap, and a plain mutex is a plain lock.
+            // chunk is decoded on the heap, a plain mutex is a plain lock, and a flush
+            // of the test's own X connection is a call into Xlib.
             countCallsOfThisThread(true);
             plugin->setChunk(chunk);
             std::mutex plainMutex;
             plainMutex.lock();
             plainMutex.unlock();
+            XFlush(display);
             countCallsOfThisThread(false);
             sanity = countedCalls();
             for (int settle = 0; settle < 20; ++settle, ++n) block(n);
@@ -165,8 +175,11 @@ TEST(AudioThreadWithEditorThreads, ProcessingAllocatesLocksAndWritesNothing) {
     XCloseDisplay(display);
 
     ASSERT_GT(sanity.allocations, 0) << "the count misses the plug-in's allocations: it would prove nothing";
+    ASSERT_GT(sanity.windowSystem, 0) << "the count misses calls into Xlib";
+    ASSERT_GT(editorThread.windowSystem, 0) << "the count misses the editor's calls into Xlib";
     EXPECT_EQ(measured.allocations, 0) << "allocations on the audio thread";
     EXPECT_EQ(measured.frees, 0) << "frees on the audio thread";
+    EXPECT_EQ(measured.windowSystem, 0) << "the audio thread reached Xlib";
     if (locksAndOutputCounted()) {
         ASSERT_GT(sanity.plainLocks, 0) << "the count misses plain locks";
         EXPECT_EQ(measured.plainLocks, 0) << "plain mutex locks on the audio thread";
@@ -176,9 +189,10 @@ TEST(AudioThreadWithEditorThreads, ProcessingAllocatesLocksAndWritesNothing) {
         EXPECT_GE(measured.timedLocks, kMeasuredBlocks);
     }
     std::printf("audio thread, %d blocks with MIDI and automation while the editor idles: %ld allocations, "
-                "%ld frees, %ld plain locks, %ld timed locks, %ld file calls%s\n",
+                "%ld frees, %ld plain locks, %ld timed locks, %ld file calls, %ld Xlib calls%s\n",
                 kMeasuredBlocks, measured.allocations, measured.frees, measured.plainLocks, measured.timedLocks,
-                measured.fileAccess, locksAndOutputCounted() ? "" : " (locks and files not counted in this build)");
+                measured.fileAccess, measured.windowSystem,
+                locksAndOutputCounted() ? "" : " (locks and files not counted in this build)");
 }
 
 }  // namespace
