@@ -1,8 +1,9 @@
 // ruvane-view --commands as a script uses it to play the host, with real X input from
 // xdotool on a private X server: a host value moves a knob in the next screenshot, a
 // typed name renames the program, a chosen entry of the preset list loads that preset,
-// and a hundred closings and openings of the editor while the audio plays (fifty of the
-// gallery) leave nothing behind, measured from outside the process.
+// a click on a gallery button shows in the next screenshot, and a hundred closings and
+// openings of the editor while the audio plays (fifty of the gallery) leave nothing
+// behind, measured from outside the process.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "effect/editor/bitmap_resources.h"
 #include "effect/editor/layout.h"
 #include "effect/editor/preset_system_editor.h"
 #include "effect/engine/parameters.h"
@@ -234,6 +236,26 @@ TEST_F(WindowCycles, FiftyClosingsAndOpeningsOfTheGalleryGrowNothing) {
     cycle(50);
     const Footprint after = footprint();
     expectNoGrowth(before, after, 50, "--gallery");
+    finishCleanly();
+}
+
+// A real X click on a two-state button of the gallery turns it on in the next
+// screenshot the program takes, and a second click off again.
+TEST_F(ScriptedHost, AClickOnAGalleryButtonShowsInTheNextShot) {
+    constexpr int kButtonTag = 7;  // DlyL FbInv, off at the start
+    const layout::Control* button = layout::findControl(kButtonTag);
+    ASSERT_NE(button, nullptr);
+    const Pixels strip = decodePng(bitmapPng(button->bitmap, 1));
+    const int frameHeight = strip.height / 2;
+    const Pixels off = strip.crop(0, 0, strip.width, frameHeight);
+    const Pixels on = strip.crop(0, frameHeight, strip.width, frameHeight);
+    ASSERT_NE(off, on);
+    start({"--gallery"});
+    EXPECT_EQ(shotOf(kButtonTag), off);
+    xdotool(onControl(kButtonTag) + " click 1");
+    EXPECT_EQ(shotOf(kButtonTag), on) << "the click does not show in the next shot";
+    xdotool(onControl(kButtonTag) + " click 1");
+    EXPECT_EQ(shotOf(kButtonTag), off);
     finishCleanly();
 }
 
