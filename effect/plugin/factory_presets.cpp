@@ -10,6 +10,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "effect/engine/parameter_mapping.h"
+
 namespace ruvane {
 namespace {
 
@@ -93,7 +95,7 @@ public:
 
     // Note mode with numerator/denominator as the musician reads them (3, 16 is 3/16).
     Draft& note(Line line, int numerator, int denominator) {
-        const double ms = std::min(numerator * 240000.0 / (denominator * kSyncTempoBpm),
+        const double ms = std::min(numerator * double{kWholeNoteMsAtOneBpm} / (denominator * kSyncTempoBpm),
                                    static_cast<double>(kMaxDelayMs));
         place(line, ms);
         row_[forLine(kDlyLMode, line)] = kOn;
