@@ -51,17 +51,17 @@ int32_t CPluginWrapper::ParameterStateSize() const {
     return size > INT32_MAX ? 0 : static_cast<int32_t>(size);
 }
 
-// Every call that reads or writes the effect's whole state, the size query of the
-// chunk form included (it has the effect build its chunk), runs while no Process does.
+// Saving an effect with program chunks only reads its chunk, which the effect keeps
+// consistent itself while it processes (every VST host saves so): rendering goes on, and
+// a project save never makes the host hear a block without the effect. The parameter
+// form steps through the programs, so no Process may run meanwhile.
 int32_t CPluginWrapper::GetStateSize() {
     AEffect* effect = effect_.load(std::memory_order_acquire);
     if (!effect) {
         stateSizeAsked_ = kNoEffectStateBytes;
     } else if (effect->flags & effFlagsProgramChunks) {
-        BeginStateAccess();
         void* data = nullptr;
         stateSizeAsked_ = effectChunk(*this, &data) + kTrailerBytes;
-        EndStateAccess();
     } else {
         stateSizeAsked_ = ParameterStateSize();
     }
@@ -73,12 +73,12 @@ void CPluginWrapper::GetState(uint8_t* data) { GetState(data, stateSizeAsked_); 
 int32_t CPluginWrapper::GetState(uint8_t* data, int32_t capacity) {
     AEffect* effect = effect_.load(std::memory_order_acquire);
     if (!effect || !data || capacity <= 0) return 0;
-    BeginStateAccess();
+    const bool chunkForm = (effect->flags & effFlagsProgramChunks) != 0;
+    if (!chunkForm) BeginStateAccess();
     currentProgram_.store(static_cast<int32_t>(Dispatch(effGetProgram, 0, 0, nullptr, 0.0f)),
                           std::memory_order_relaxed);
-    const int32_t written =
-        (effect->flags & effFlagsProgramChunks) ? WriteChunkState(data, capacity) : WriteParameterState(data, capacity);
-    EndStateAccess();
+    const int32_t written = chunkForm ? WriteChunkState(data, capacity) : WriteParameterState(data, capacity);
+    if (!chunkForm) EndStateAccess();
     // A state that changed size since the host asked would not fit its room.
     if (written == 0) std::memset(data, 0, static_cast<std::size_t>(capacity));
     return written;
@@ -123,7 +123,8 @@ void CPluginWrapper::SetState(const uint8_t* data, int32_t size) {
     if (!effect || !data || size < kShortestBlock) return;
     const uint32_t tag = ReadBigEndian32(data + size - kTrailerBytes);
     if (tag == kChunkFormTag && (effect->flags & effFlagsProgramChunks)) {
-        // The effect gets its own chunk back without the trailer; it checks the rest.
+        // The effect gets its own chunk back without the trailer; it checks the rest. The
+        // whole state changes, so no Process runs while it does.
         BeginStateAccess();
         Dispatch(effSetChunk, 0, size - kTrailerBytes, const_cast<uint8_t*>(data), 0.0f);
         EndStateAccess();

@@ -58,17 +58,22 @@ TEST(ConcurrentStateAndMidi, ParameterFormStateMidiAndControlsWhileRendering) {
 
 // The slow-state effect keeps 16 equal words that every process call checks and
 // rewrites, and copies them one word at a time, pausing, when its chunk is saved or
-// restored: a process call in the middle of either tears them.
+// restored: a process call in the middle of a restore tears them.
 constexpr std::size_t kGenerationWords = 16;
 constexpr std::size_t kGenerationBytes = 4 + 4 * kGenerationWords;  // "GENS" and the words
 
-std::vector<uint32_t> generationWords(const std::vector<uint8_t>& state) {
-    std::vector<uint32_t> words(kGenerationWords);
-    std::memcpy(words.data(), state.data() + 4, 4 * kGenerationWords);
-    return words;
+std::vector<uint8_t> chunkFormBlock(uint32_t generation) {
+    std::vector<uint8_t> block(kGenerationBytes + 8);
+    std::memcpy(block.data(), "GENS", 4);
+    for (std::size_t i = 0; i < kGenerationWords; ++i) std::memcpy(block.data() + 4 + 4 * i, &generation, 4);
+    for (std::size_t trailer : {kGenerationBytes, kGenerationBytes + 4}) {
+        const uint8_t tag[4] = {0, 0, 0x30, 0};  // 0x3000, big-endian
+        std::memcpy(block.data() + trailer, tag, 4);
+    }
+    return block;
 }
 
-TEST(ConcurrentStateAndMidi, ChunkFormSaveAndRestoreNeverMeetAProcessCall) {
+TEST(ConcurrentStateAndMidi, ChunkFormRestoreNeverMeetsAProcessCall) {
     QuietHost host;
     host.platform.engine.setMaxRealTimeBlock(32);
     ProcessFixture fixture;
@@ -79,23 +84,57 @@ TEST(ConcurrentStateAndMidi, ChunkFormSaveAndRestoreNeverMeetAProcessCall) {
     RenderThread render(*process);
     render.awaitCalls(10);
     const int callsBefore = render.calls();
-    for (uint32_t round = 0; round < 40; ++round) {
-        std::vector<uint8_t> saved(static_cast<std::size_t>(wrapper.GetStateSize()));
-        ASSERT_EQ(wrapper.GetState(saved.data(), static_cast<int32_t>(saved.size())), static_cast<int32_t>(saved.size()));
-        const auto words = generationWords(saved);
-        for (uint32_t word : words) ASSERT_EQ(word, words[0]) << "saved while processing, round " << round;
-        if (round > 0) {
-            ASSERT_GE(words[0], 1000000u * round);  // the last restore reached the effect
-        }
-        // A whole new state, every word the same, in the chunk form's block.
-        std::vector<uint32_t> restored(kGenerationWords, 1000000u * (round + 1));
-        std::memcpy(saved.data() + 4, restored.data(), 4 * kGenerationWords);
-        wrapper.SetState(saved.data(), static_cast<int32_t>(saved.size()));
+    for (uint32_t round = 1; round <= 40; ++round) {
+        const std::vector<uint8_t> block = chunkFormBlock(1000000u * round);
+        wrapper.SetState(block.data(), static_cast<int32_t>(block.size()));
     }
     const int calls = render.join();
     EXPECT_GT(calls, callsBefore);  // rendering went on meanwhile
     EXPECT_EQ(query(wrapper, kQueryTornStates), 0);
     EXPECT_EQ(query(wrapper, kQuerySetChunkSize), static_cast<VstIntPtr>(kGenerationBytes));  // without the trailer
+    std::vector<uint8_t> saved(static_cast<std::size_t>(wrapper.GetStateSize()));
+    ASSERT_EQ(wrapper.GetState(saved.data(), static_cast<int32_t>(saved.size())), static_cast<int32_t>(saved.size()));
+    uint32_t first = 0;
+    std::memcpy(&first, saved.data() + 4, 4);
+    EXPECT_GE(first, 40000000u);  // the last restore reached the effect
+}
+
+// Saving only reads the effect's chunk, so rendering is never held for it: while the
+// host saves again and again, every block the host gets went through the effect (the
+// test effect halves the left channel; a block without it would come back whole).
+TEST(ConcurrentStateAndMidi, ChunkFormSavesNeverTakeABlockFromTheEffect) {
+    QuietHost host;
+    host.platform.engine.setMaxRealTimeBlock(32);
+    ProcessFixture fixture;
+    auto process = fixture.make(testEffectPath("effect_slow_state"));
+    CPluginWrapper& wrapper = process->Wrapper();
+
+    std::atomic<bool> stop{false};
+    std::atomic<int> blocks{0}, blocksWithoutTheEffect{0};
+    std::thread render([&] {
+        std::vector<float> left(70, 0.25f), right(70, -0.25f), outLeft(70), outRight(70);
+        const float* inputs[] = {left.data(), right.data()};
+        float* outputs[] = {outLeft.data(), outRight.data()};
+        while (!stop.load(std::memory_order_acquire)) {
+            process->RenderAudio(inputs, outputs, nullptr, 70, false);
+            blocks.fetch_add(1, std::memory_order_relaxed);
+            for (float sample : outLeft)
+                if (sample != 0.125f) {
+                    blocksWithoutTheEffect.fetch_add(1, std::memory_order_relaxed);
+                    break;
+                }
+        }
+    });
+    while (blocks.load(std::memory_order_relaxed) < 10) std::this_thread::yield();
+    for (int round = 0; round < 40; ++round) {
+        std::vector<uint8_t> saved(static_cast<std::size_t>(wrapper.GetStateSize()));
+        ASSERT_EQ(wrapper.GetState(saved.data(), static_cast<int32_t>(saved.size())), static_cast<int32_t>(saved.size()));
+        ASSERT_EQ(std::memcmp(saved.data(), "GENS", 4), 0);
+    }
+    stop.store(true, std::memory_order_release);
+    render.join();
+    EXPECT_GT(blocks.load(), 10);
+    EXPECT_EQ(blocksWithoutTheEffect.load(), 0);
 }
 
 TEST(ConcurrentStateAndMidi, RuvaneChunkStateWhileRendering) {

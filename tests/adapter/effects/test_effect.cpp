@@ -1,5 +1,6 @@
 // A small VST 2.4 effect for the adapter's tests, built in several flavours (see
 // CMakeLists.txt). Tests reach its records through effVendorSpecific queries.
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -38,7 +39,9 @@ constexpr int kChunkRecord = 512;
 #ifdef TEST_EFFECT_SLOW_STATE
 // A state of several words that every process call finds and leaves whole (all words
 // equal), and that the chunk calls copy one word at a time, slowly: a process call in
-// the middle of one sees it torn.
+// the middle of a restore sees it torn. The words are atomics, so a save while the
+// effect processes is no data race (a saved copy may mix generations: saving is the
+// effect's own business, as with any VST host).
 constexpr int kGenerationWords = 16;
 constexpr char kGenerationTag[4] = {'G', 'E', 'N', 'S'};
 constexpr auto kWordPause = std::chrono::microseconds(20);
@@ -75,7 +78,7 @@ struct TestEffect {
     float received[2][kTestEffectInputRecord] = {};
     int receivedCount = 0;
 #ifdef TEST_EFFECT_SLOW_STATE
-    uint32_t generation[kGenerationWords] = {};
+    std::atomic<uint32_t> generation[kGenerationWords] = {};
     unsigned char generationChunk[sizeof kGenerationTag + 4 * kGenerationWords] = {};
     int tornStates = 0;
 #endif
@@ -157,7 +160,8 @@ void display(const TestEffect& e, int index, char* text) {
         case effGetChunk:
             std::memcpy(e.generationChunk, kGenerationTag, sizeof kGenerationTag);
             for (int i = 0; i < kGenerationWords; ++i) {
-                std::memcpy(e.generationChunk + sizeof kGenerationTag + 4 * i, &e.generation[i], 4);
+                const uint32_t word = e.generation[i].load(std::memory_order_relaxed);
+                std::memcpy(e.generationChunk + sizeof kGenerationTag + 4 * i, &word, 4);
                 std::this_thread::sleep_for(kWordPause);
             }
             *static_cast<void**>(ptr) = e.generationChunk;
@@ -168,7 +172,9 @@ void display(const TestEffect& e, int index, char* text) {
                 std::memcmp(ptr, kGenerationTag, sizeof kGenerationTag) != 0)
                 return 0;
             for (int i = 0; i < kGenerationWords; ++i) {
-                std::memcpy(&e.generation[i], static_cast<char*>(ptr) + sizeof kGenerationTag + 4 * i, 4);
+                uint32_t word = 0;
+                std::memcpy(&word, static_cast<char*>(ptr) + sizeof kGenerationTag + 4 * i, 4);
+                e.generation[i].store(word, std::memory_order_relaxed);
                 std::this_thread::sleep_for(kWordPause);
             }
             return 1;
@@ -317,12 +323,12 @@ void display(const TestEffect& e, int index, char* text) {
     }
 #ifdef TEST_EFFECT_SLOW_STATE
     for (int i = 1; i < kGenerationWords; ++i)
-        if (e.generation[i] != e.generation[0]) {
+        if (e.generation[i].load(std::memory_order_relaxed) != e.generation[0].load(std::memory_order_relaxed)) {
             ++e.tornStates;
             break;
         }
-    const uint32_t next = e.generation[0] + 1;
-    for (uint32_t& word : e.generation) word = next;
+    const uint32_t next = e.generation[0].load(std::memory_order_relaxed) + 1;
+    for (std::atomic<uint32_t>& word : e.generation) word.store(next, std::memory_order_relaxed);
 #endif
     // Each channel its own gain, so tests tell which output reached the host.
     for (VstInt32 i = 0; i < frames; ++i) {
