@@ -82,6 +82,12 @@ void Reverb::applyType() {
         // A lag of 0 would read the slot about to be written; more than mask wraps around.
         distance_[i] = static_cast<std::uint32_t>(std::clamp(lag, 1.0, static_cast<double>(mask_)));
     }
+    // The plate's passes need runs no longer than its tank taps' distances (see
+    // runPlate; over 700 samples at every rate the effect runs at); the spring runs
+    // sample by sample and takes any run.
+    runLimit_ = kMaxRun;
+    if (type == Type::Plate)
+        for (int i = C0; i <= C5; ++i) runLimit_ = std::min(runLimit_, static_cast<int>(distance_[i]));
 
     // Band-pass around 800 Hz (spring) or 2000 Hz (plate).
     const double w0 = (type == Type::Spring ? 5026.4 : 12566.0) / rate;
@@ -234,56 +240,130 @@ void Reverb::runSpring(const float* in, float* wetLeft, float* wetRight, const R
 }
 
 // Plate: four input allpasses in series (D), six damped allpasses in parallel (C).
+// The work goes in three passes over the run: the diffusion chain four samples at a
+// time, the six damping low-passes (the only sample-to-sample recursions) one sample at
+// a time, and the tank allpasses and outputs four samples at a time. Each value comes
+// from the same operations in the same order as sample by sample, as long as the second
+// pass never reads what the third writes (no run is longer than a tank tap's distance)
+// and no four samples read what they write themselves (every tap lies at least four
+// samples back: the shortest, D3, is 13 samples at 1000 Hz).
 void Reverb::runPlate(const float* in, float* wetLeft, float* wetRight, const Run& r) {
-    const float G = diffusion_.load(relaxed);
-    const float Gt = tank_.load(relaxed);
-    const float lp = lp_.load(relaxed);
-    float s0 = lowPass_[0], s1 = lowPass_[1], s2 = lowPass_[2];
-    float s3 = lowPass_[3], s4 = lowPass_[4], s5 = lowPass_[5];
-    // The outputs read the tank at the diffusion taps' positions.
-    const float* c3AtD2 = r.at(*this, C3, D2);
-    const float* c0AtD0 = r.at(*this, C0, D0);
-    const float* c2AtD3 = r.at(*this, C2, D3);
-    const float* c1AtD1 = r.at(*this, C1, D1);
-    for (int i = 0; i < r.length; ++i) {
-        const float x = in[i];
-        const float y0 = r.tap[D0][i] - G * x;
-        const float y1 = r.tap[D1][i] + G * y0;
-        const float y2 = r.tap[D2][i] - G * y1;
-        const float y3 = r.tap[D3][i] + G * y2;
-        r.write[D0][i] = x + G * y0;
-        r.write[D1][i] = y0 - G * y1;
-        r.write[D2][i] = y1 + G * y2;
-        r.write[D3][i] = y2 - G * y3;
+    const int n = r.length;
+    const int vectorEnd = n & ~3;
+    alignas(16) float diffused[kMaxRun];        // y3, the diffusion chain's output
+    alignas(16) float damped[6][kMaxRun];       // s0..s5 after each sample
 
-        s0 += (r.tap[C0][i] - s0) * lp;
-        s1 += (r.tap[C1][i] - s1) * lp;
-        s2 += (r.tap[C2][i] - s2) * lp;
-        s3 += (r.tap[C3][i] - s3) * lp;
-        s4 += (r.tap[C4][i] - s4) * lp;
-        s5 += (r.tap[C5][i] - s5) * lp;
-        const float Gy = Gt * y3;
-        const float c0 = y3 - Gt * (s0 + Gy);
-        const float c1 = y3 + Gt * (s1 - Gy);
-        const float c2 = y3 - Gt * (s2 + Gy);
-        const float c3 = y3 + Gt * (s3 - Gy);
-        const float c4 = y3 - Gt * (s4 + Gy);
-        const float c5 = y3 + Gt * (s5 - Gy);
-        wetLeft[i] = c3AtD2[i] + c0AtD0[i] + c4;
-        wetRight[i] = c2AtD3[i] + c1AtD1[i] + c5;
-        r.write[C0][i] = c0;
-        r.write[C1][i] = c1;
-        r.write[C2][i] = c2;
-        r.write[C3][i] = c3;
-        r.write[C4][i] = c4;
-        r.write[C5][i] = c5;
+    // Diffusion chain (D0..D3).
+    {
+        const float G = diffusion_.load(relaxed);
+        const __m128 g = _mm_set1_ps(G);
+        const float *tap0 = r.tap[D0], *tap1 = r.tap[D1], *tap2 = r.tap[D2], *tap3 = r.tap[D3];
+        float *write0 = r.write[D0], *write1 = r.write[D1], *write2 = r.write[D2], *write3 = r.write[D3];
+        int i = 0;
+        for (; i < vectorEnd; i += 4) {
+            const __m128 x = _mm_loadu_ps(in + i);
+            const __m128 y0 = _mm_sub_ps(_mm_loadu_ps(tap0 + i), _mm_mul_ps(g, x));
+            const __m128 y1 = _mm_add_ps(_mm_loadu_ps(tap1 + i), _mm_mul_ps(g, y0));
+            const __m128 y2 = _mm_sub_ps(_mm_loadu_ps(tap2 + i), _mm_mul_ps(g, y1));
+            const __m128 y3 = _mm_add_ps(_mm_loadu_ps(tap3 + i), _mm_mul_ps(g, y2));
+            _mm_storeu_ps(write0 + i, _mm_add_ps(x, _mm_mul_ps(g, y0)));
+            _mm_storeu_ps(write1 + i, _mm_sub_ps(y0, _mm_mul_ps(g, y1)));
+            _mm_storeu_ps(write2 + i, _mm_add_ps(y1, _mm_mul_ps(g, y2)));
+            _mm_storeu_ps(write3 + i, _mm_sub_ps(y2, _mm_mul_ps(g, y3)));
+            _mm_store_ps(diffused + i, y3);
+        }
+        for (; i < n; ++i) {
+            const float x = in[i];
+            const float y0 = tap0[i] - G * x;
+            const float y1 = tap1[i] + G * y0;
+            const float y2 = tap2[i] - G * y1;
+            const float y3 = tap3[i] + G * y2;
+            write0[i] = x + G * y0;
+            write1[i] = y0 - G * y1;
+            write2[i] = y1 + G * y2;
+            write3[i] = y2 - G * y3;
+            diffused[i] = y3;
+        }
     }
-    lowPass_[0] = s0;
-    lowPass_[1] = s1;
-    lowPass_[2] = s2;
-    lowPass_[3] = s3;
-    lowPass_[4] = s4;
-    lowPass_[5] = s5;
+
+    // Damping low-passes on the tank taps (C0..C5).
+    {
+        const float lp = lp_.load(relaxed);
+        float s0 = lowPass_[0], s1 = lowPass_[1], s2 = lowPass_[2];
+        float s3 = lowPass_[3], s4 = lowPass_[4], s5 = lowPass_[5];
+        const float *tap0 = r.tap[C0], *tap1 = r.tap[C1], *tap2 = r.tap[C2];
+        const float *tap3 = r.tap[C3], *tap4 = r.tap[C4], *tap5 = r.tap[C5];
+        for (int i = 0; i < n; ++i) {
+            s0 += (tap0[i] - s0) * lp;
+            s1 += (tap1[i] - s1) * lp;
+            s2 += (tap2[i] - s2) * lp;
+            s3 += (tap3[i] - s3) * lp;
+            s4 += (tap4[i] - s4) * lp;
+            s5 += (tap5[i] - s5) * lp;
+            damped[0][i] = s0;
+            damped[1][i] = s1;
+            damped[2][i] = s2;
+            damped[3][i] = s3;
+            damped[4][i] = s4;
+            damped[5][i] = s5;
+        }
+        lowPass_[0] = s0;
+        lowPass_[1] = s1;
+        lowPass_[2] = s2;
+        lowPass_[3] = s3;
+        lowPass_[4] = s4;
+        lowPass_[5] = s5;
+    }
+
+    // Tank allpasses and the outputs, which read the tank at the diffusion taps' positions.
+    {
+        const float Gt = tank_.load(relaxed);
+        const __m128 gt = _mm_set1_ps(Gt);
+        const float* c3AtD2 = r.at(*this, C3, D2);
+        const float* c0AtD0 = r.at(*this, C0, D0);
+        const float* c2AtD3 = r.at(*this, C2, D3);
+        const float* c1AtD1 = r.at(*this, C1, D1);
+        float* const write[6] = {r.write[C0], r.write[C1], r.write[C2], r.write[C3], r.write[C4], r.write[C5]};
+        int i = 0;
+        for (; i < vectorEnd; i += 4) {
+            const __m128 y3 = _mm_load_ps(diffused + i);
+            const __m128 gy = _mm_mul_ps(gt, y3);
+            const __m128 c0 = _mm_sub_ps(y3, _mm_mul_ps(gt, _mm_add_ps(_mm_load_ps(damped[0] + i), gy)));
+            const __m128 c1 = _mm_add_ps(y3, _mm_mul_ps(gt, _mm_sub_ps(_mm_load_ps(damped[1] + i), gy)));
+            const __m128 c2 = _mm_sub_ps(y3, _mm_mul_ps(gt, _mm_add_ps(_mm_load_ps(damped[2] + i), gy)));
+            const __m128 c3 = _mm_add_ps(y3, _mm_mul_ps(gt, _mm_sub_ps(_mm_load_ps(damped[3] + i), gy)));
+            const __m128 c4 = _mm_sub_ps(y3, _mm_mul_ps(gt, _mm_add_ps(_mm_load_ps(damped[4] + i), gy)));
+            const __m128 c5 = _mm_add_ps(y3, _mm_mul_ps(gt, _mm_sub_ps(_mm_load_ps(damped[5] + i), gy)));
+            _mm_storeu_ps(wetLeft + i,
+                          _mm_add_ps(_mm_add_ps(_mm_loadu_ps(c3AtD2 + i), _mm_loadu_ps(c0AtD0 + i)), c4));
+            _mm_storeu_ps(wetRight + i,
+                          _mm_add_ps(_mm_add_ps(_mm_loadu_ps(c2AtD3 + i), _mm_loadu_ps(c1AtD1 + i)), c5));
+            _mm_storeu_ps(write[0] + i, c0);
+            _mm_storeu_ps(write[1] + i, c1);
+            _mm_storeu_ps(write[2] + i, c2);
+            _mm_storeu_ps(write[3] + i, c3);
+            _mm_storeu_ps(write[4] + i, c4);
+            _mm_storeu_ps(write[5] + i, c5);
+        }
+        for (; i < n; ++i) {
+            const float y3 = diffused[i];
+            const float Gy = Gt * y3;
+            const float c0 = y3 - Gt * (damped[0][i] + Gy);
+            const float c1 = y3 + Gt * (damped[1][i] - Gy);
+            const float c2 = y3 - Gt * (damped[2][i] + Gy);
+            const float c3 = y3 + Gt * (damped[3][i] - Gy);
+            const float c4 = y3 - Gt * (damped[4][i] + Gy);
+            const float c5 = y3 + Gt * (damped[5][i] - Gy);
+            wetLeft[i] = c3AtD2[i] + c0AtD0[i] + c4;
+            wetRight[i] = c2AtD3[i] + c1AtD1[i] + c5;
+            write[0][i] = c0;
+            write[1][i] = c1;
+            write[2][i] = c2;
+            write[3][i] = c3;
+            write[4][i] = c4;
+            write[5][i] = c5;
+        }
+    }
 }
 
 void Reverb::process(float* left, float* right, int frames) {
@@ -295,7 +375,7 @@ void Reverb::process(float* left, float* right, int frames) {
     Pair y1 = makePair(bandLeft_.y1, bandRight_.y1), y2 = makePair(bandLeft_.y2, bandRight_.y2);
     float in[kMaxRun], wetLeft[kMaxRun], wetRight[kMaxRun];
     for (int done = 0; done < frames;) {
-        const Run run = startRun(std::min(frames - done, kMaxRun));
+        const Run run = startRun(std::min(frames - done, runLimit_));
         float* const l = left + done;
         float* const r = right + done;
         for (int i = 0; i < run.length; ++i) in[i] = l[i] + r[i];

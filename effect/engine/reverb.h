@@ -62,6 +62,7 @@ private:
     std::uint32_t mask_ = 0;
     std::uint32_t write_ = 0;  // every write index moves in step, so one is enough
     std::uint32_t distance_[kBufferCount] = {};
+    int runLimit_ = kMaxRun;  // the longest run the type's processing allows
     std::unique_ptr<float[]> storage_;
     std::size_t storageFloats_ = 0;
     float* buffer_[kBufferCount] = {};
