@@ -171,7 +171,7 @@ void SignalPath::run(const float* inLeft, const float* inRight, float* outLeft, 
 // reverb, output gain); the loop itself runs sample by sample.
 void SignalPath::runChunk(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
                                int frames) {
-    const BlockSettings& s = settings_;
+    const BlockSettings s = settings_;  // a copy: the loops' stores cannot alias it
     Scratch& x = scratch_;
     smoothers_.run(frames, smootherGuard_, x.smoothed.data());
 
@@ -261,7 +261,7 @@ bool SignalPath::naturalClockRun(int frames) const {
 
 template <bool NaturalClock>
 void SignalPath::runLoop(int frames) {
-    const BlockSettings& s = settings_;
+    const BlockSettings s = settings_;  // a copy: the loop's stores cannot alias it
     Scratch& x = scratch_;
     const bool filterIn = s.filterIn();
     const bool filterOut = s.filterOut();

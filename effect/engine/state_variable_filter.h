@@ -91,6 +91,10 @@ public:
 
     Pair process(Pair x, const FilterCoefficients& c, FilterType type) {
         const Pair f = splat(c.f()), q = splat(c.q()), minCarry = splat(c.minCarry());
+        // Flushed once a sample: a state at 0 or above 1e-25 in size cannot reach the
+        // denormal range within the sample's two passes.
+        band_ = flush(band_);
+        low_ = flush(low_);
         const Pair first = pass(x, f, q, minCarry, type);
         const Pair second = pass(x, f, q, minCarry, type);
         return _mm_mul_ps(splat(0.5f), _mm_add_ps(first, second));
@@ -103,8 +107,7 @@ public:
 
 private:
     Pair pass(Pair x, Pair f, Pair q, Pair minCarry, FilterType type) {
-        band_ = flush(band_);
-        low_ = flush(_mm_add_ps(low_, _mm_mul_ps(f, band_)));
+        low_ = _mm_add_ps(low_, _mm_mul_ps(f, band_));
         const Pair high = _mm_sub_ps(_mm_sub_ps(x, _mm_mul_ps(q, band_)), low_);
         // max(share, minCarry) as std::max orders it: a NaN share passes through.
         const Pair limited = flush(band_, kSoftLimitFlushOffset);
