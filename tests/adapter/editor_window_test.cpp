@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "adapter_test_support.h"
+#include "private_x_server.h"
 
 namespace ruvane::testing {
 namespace {
@@ -31,11 +32,14 @@ struct ChildWindow {
     unsigned width = 0, height = 0;
 };
 
+// Each test on an X server of its own: they count the windows on the desktop, which
+// other test programs running alongside would change on a shared server.
 class EditorWindow : public ::testing::Test {
 protected:
     void SetUp() override {
+        ASSERT_FALSE(xServer.name().empty()) << "cannot start Xvfb: scripts/setup installs it (package xvfb)";
         display = XOpenDisplay(nullptr);
-        ASSERT_NE(display, nullptr) << "these tests need an X server: run them under xvfb-run";
+        ASSERT_NE(display, nullptr) << "cannot open the test's own X server " << xServer.name();
         parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 600, 400, 0, 0, 0);
         XMapWindow(display, parent);
         XSync(display, False);
@@ -79,6 +83,7 @@ protected:
         return found;
     }
 
+    PrivateXServer xServer{PrivateXServer::Display::PointedHere};  // first made, last gone
     QuietHost host;
     ProcessFixture fixture;
     std::vector<std::unique_ptr<CWrapperProcess>> processes;

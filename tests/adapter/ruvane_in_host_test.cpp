@@ -21,6 +21,7 @@
 #include "adapter/framework/big_endian.h"
 #include "adapter/framework/control_values.h"
 #include "adapter_test_support.h"
+#include "private_x_server.h"
 
 namespace ruvane::testing {
 namespace {
@@ -327,8 +328,10 @@ bool near(uint32_t pixel, uint32_t colour, int tolerance) {
 }
 
 TEST_F(RuvaneInHost, ViewShotPicturesTheEditorInsideThePlugInWindow) {
-    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "this test needs an X server: run it under xvfb-run";
-    constexpr uint32_t kHostBackground = 0x000000;  // the plug-in window ruvane-host makes is black
+    // On an X server of its own, so no window of another test can cover the picture.
+    const PrivateXServer xServer(PrivateXServer::Display::PointedHere);
+    ASSERT_FALSE(xServer.name().empty()) << "cannot start Xvfb: scripts/setup installs it (package xvfb)";
+    constexpr uint32_t kHostBackground = 0x2e3033;  // the grey of the plug-in window ruvane-host makes
     {
         // A test effect with a 300 x 150 editor of its own, filled with one colour, in
         // place of Ruvane.so: the whole window is the editor.

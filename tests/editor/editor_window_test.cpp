@@ -20,7 +20,7 @@
 #include "effect/editor/editor.h"
 #include "effect/engine/parameters.h"
 #include "tests/editor/editor_fixture.h"
-#include "tests/editor/private_x_server.h"
+#include "private_x_server.h"
 #include "process_footprint.h"
 #include "toolkit/frame.h"
 #include "toolkit/popup_menu.h"
@@ -46,7 +46,7 @@ using testing::ProcessFootprint;
 class EditorWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_FALSE(xServer.display().empty()) << "cannot start Xvfb: scripts/setup installs it (package xvfb)";
+        ASSERT_FALSE(xServer.name().empty()) << "cannot start Xvfb: scripts/setup installs it (package xvfb)";
         display = XOpenDisplay(nullptr);
         ASSERT_NE(display, nullptr) << "cannot open the X display " << std::getenv("DISPLAY");
         const int screen = DefaultScreen(display);
@@ -141,7 +141,7 @@ protected:
         return pixels;
     }
 
-    testing::PrivateXServer xServer;
+    testing::PrivateXServer xServer{testing::PrivateXServer::Display::PointedHere};
     Display* display = nullptr;
     Window host = 0;
     testing::ScopedConfigHome configHome;
@@ -294,8 +294,8 @@ TEST_F(EditorWindow, OpeningAndClosingAHundredTimesWhileAudioRunsGrowsNothing) {
 // The same through the built Ruvane.so, loaded by the host library as a host loads it:
 // the library's own copy of the toolkit must let go of everything it opened too.
 TEST(PluginEditorWindow, OpeningAndClosingAHundredTimesWhileAudioRunsGrowsNothing) {
-    testing::PrivateXServer xServer;
-    ASSERT_FALSE(xServer.display().empty()) << "cannot start Xvfb: scripts/setup installs it (package xvfb)";
+    testing::PrivateXServer xServer{testing::PrivateXServer::Display::PointedHere};
+    ASSERT_FALSE(xServer.name().empty()) << "cannot start Xvfb: scripts/setup installs it (package xvfb)";
     testing::ScopedConfigHome configHome;
     Display* display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr);

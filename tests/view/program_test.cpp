@@ -112,7 +112,7 @@ TEST(ViewProgram, GalleryScreenshotShowsTheBackgroundAndTheControls) {
 
 // A window that does not fit on the screen cannot be read back; the program says so.
 TEST(ViewProgram, ScreenshotOfAWindowLargerThanTheScreenFailsWithAReason) {
-    PrivateXServer server("800x600x24");
+    PrivateXServer server(PrivateXServer::Display::Untouched, "800x600x24");
     RUVANE_REQUIRE_SERVER(server);
     TempFolder folder;
     const ViewRun run = runView({"--gallery", "--shot", (folder.path() / "shot.png").string(), "--after", "0"}, true,

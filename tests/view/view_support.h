@@ -27,6 +27,7 @@
 #include <thread>
 #include <vector>
 
+#include "private_x_server.h"
 #include "temp_folder.h"
 
 namespace ruvane::testing {
@@ -239,50 +240,6 @@ struct ViewRun {
     int signal = 0;
     std::string out;
     std::string err;
-};
-
-// An X server of the test's own (Xvfb), for tests that read pixels back from the
-// screen: windows of other tests running at the same time cannot cover its windows.
-class PrivateXServer {
-public:
-    explicit PrivateXServer(const std::string& screen = "1920x1200x24") {
-        int numberPipe[2];
-        if (pipe(numberPipe) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(numberPipe[0]);
-            const int quiet = open("/dev/null", O_WRONLY);
-            dup2(quiet, STDERR_FILENO);
-            const std::string fd = std::to_string(numberPipe[1]);
-            // -noreset: an X server left without clients restarts itself and refuses
-            // connections meanwhile, which would fail the next program's start at random.
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
-                   "-noreset", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(numberPipe[1]);
-        // Xvfb writes its display number once it accepts connections.
-        std::string number;
-        char c;
-        while (read(numberPipe[0], &c, 1) == 1 && c != '\n') number += c;
-        close(numberPipe[0]);
-        if (!number.empty()) name_ = ":" + number;
-    }
-    ~PrivateXServer() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
-    }
-    PrivateXServer(const PrivateXServer&) = delete;
-    PrivateXServer& operator=(const PrivateXServer&) = delete;
-
-    // The display name (":N"), empty when Xvfb could not be started.
-    const std::string& name() const { return name_; }
-
-private:
-    pid_t pid_ = -1;
-    std::string name_;
 };
 
 #define RUVANE_REQUIRE_SERVER(server) \

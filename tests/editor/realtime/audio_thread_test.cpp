@@ -20,7 +20,7 @@
 #include "audio_thread_calls.h"
 #include "effect/engine/parameters.h"
 #include "loaded_plugin.h"
-#include "tests/editor/private_x_server.h"
+#include "private_x_server.h"
 
 // Xlib last: its macros (None, Status, Bool) clash with names in the headers above.
 #include <X11/Xlib.h>
@@ -82,8 +82,8 @@ private:
 
 // Named for the thread-sanitizer run (make check-tsan picks "Threads").
 TEST(AudioThreadWithEditorThreads, ProcessingAllocatesLocksAndWritesNothing) {
-    PrivateXServer xServer;
-    ASSERT_FALSE(xServer.display().empty()) << "cannot start Xvfb: scripts/setup installs it (package xvfb)";
+    PrivateXServer xServer{PrivateXServer::Display::PointedHere};
+    ASSERT_FALSE(xServer.name().empty()) << "cannot start Xvfb: scripts/setup installs it (package xvfb)";
     ScopedConfigHome configHome;
     Display* display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr);

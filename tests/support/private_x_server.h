@@ -1,7 +1,7 @@
-// A private X server (Xvfb) for one test program run. Tests that move the real pointer
-// with xdotool, read the screen or count windows need a screen nobody else uses: ctest
-// runs test programs side by side, and they would click into each other's windows on a
-// shared server. DISPLAY points at the private server while the object lives.
+// An X server of the test's own (Xvfb). Tests that move the real pointer with xdotool,
+// read the screen or count windows need a screen nobody else uses: ctest runs test
+// programs side by side on one shared server, and they would click into, cover or count
+// each other's windows there.
 #pragma once
 
 #include <signal.h>
@@ -20,12 +20,19 @@ namespace ruvane::testing {
 
 class PrivateXServer {
 public:
-    PrivateXServer() {
+    // Whether DISPLAY names the private server while the object lives (for code under
+    // test that opens "the" display), or stays as it was (the test passes the name on).
+    enum class Display { Untouched, PointedHere };
+
+    explicit PrivateXServer(Display display = Display::Untouched, const std::string& screen = "1920x1200x24") {
         int pipeEnds[2];
         if (pipe(pipeEnds) != 0) return;
-        // Xvfb writes the display number it chose to the descriptor given by -displayfd.
+        // Xvfb writes the display number it chose to the descriptor given by -displayfd,
+        // once it accepts connections. -noreset: a server left without clients restarts
+        // and refuses connections meanwhile, which would fail the next client at random.
         const std::string fd = std::to_string(pipeEnds[1]);
-        std::vector<std::string> args{"Xvfb", "-displayfd", fd, "-screen", "0", "1600x1200x24", "-nolisten", "tcp"};
+        std::vector<std::string> args{"Xvfb",       "-displayfd", fd,        "-screen", "0",
+                                      screen,       "-nolisten",  "tcp",     "-noreset"};
         std::vector<char*> argv;
         for (auto& arg : args) argv.push_back(arg.data());
         argv.push_back(nullptr);
@@ -46,12 +53,15 @@ public:
         while (read(pipeEnds[0], &c, 1) == 1 && c != '\n') number += c;
         close(pipeEnds[0]);
         if (number.empty()) return;
-        if (const char* old = std::getenv("DISPLAY")) oldDisplay_ = old;
-        display_ = ":" + number;
-        ::setenv("DISPLAY", display_.c_str(), 1);
+        name_ = ":" + number;
+        if (display == Display::PointedHere) {
+            if (const char* old = std::getenv("DISPLAY")) oldDisplay_ = old;
+            pointedHere_ = true;
+            ::setenv("DISPLAY", name_.c_str(), 1);
+        }
     }
     ~PrivateXServer() {
-        if (!display_.empty()) {
+        if (pointedHere_) {
             if (oldDisplay_)
                 ::setenv("DISPLAY", oldDisplay_->c_str(), 1);
             else
@@ -65,12 +75,14 @@ public:
     PrivateXServer(const PrivateXServer&) = delete;
     PrivateXServer& operator=(const PrivateXServer&) = delete;
 
-    // Empty when no server could be started (Xvfb missing: scripts/setup installs it).
-    const std::string& display() const { return display_; }
+    // The display name (":N"); empty when no server could be started (Xvfb missing:
+    // scripts/setup installs it).
+    const std::string& name() const { return name_; }
 
 private:
     pid_t server_ = -1;
-    std::string display_;
+    std::string name_;
+    bool pointedHere_ = false;
     std::optional<std::string> oldDisplay_;
 };
 
