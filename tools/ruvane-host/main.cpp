@@ -276,7 +276,7 @@ int renderFile(const HostOptions& options) {
 int view(const HostOptions& options) {
     Host host(options.module, options.blockSize);
     auto instance = host.create(options.type, 44100.0);
-    showView(*instance, options.viewMode, options.shot);
+    showView(*instance, options.viewMode, "ruvane-host  \u00b7  " + options.type + "  \u00b7  view mode 1", options.shot);
     if (options.shot && !options.quiet) std::cout << "picture of the plug-in window: " << *options.shot << std::endl;
     return render::kExitOk;
 }

@@ -3,6 +3,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <cairo-xlib.h>
 #include <cairo.h>
 
 #include <algorithm>
@@ -19,6 +20,35 @@ using render::ToolError;
 constexpr auto kIdleInterval = std::chrono::milliseconds(20);
 constexpr int kIdlesBeforeShot = 50;  // a second for the editor to draw itself
 constexpr char kWindowTitle[] = "Ruvane - ruvane-host";
+constexpr unsigned long kHostGrey = 0x2e3033;  // the host's own window colour
+constexpr int kHostStripHeight = 32;          // below the view in view mode 1
+
+// The host's strip below the view (view mode 1): where a host platform keeps its own
+// controls for the instance; here it names the instance.
+void paintHostStrip(Display* display, Window window, int width, int height, const std::string& label) {
+    cairo_surface_t* surface =
+        cairo_xlib_surface_create(display, window, DefaultVisual(display, DefaultScreen(display)), width, height);
+    cairo_t* cr = cairo_create(surface);
+    const double top = height - kHostStripHeight;
+    cairo_pattern_t* shade = cairo_pattern_create_linear(0, top, 0, height);
+    cairo_pattern_add_color_stop_rgb(shade, 0, 0.24, 0.25, 0.27);
+    cairo_pattern_add_color_stop_rgb(shade, 1, 0.17, 0.18, 0.19);
+    cairo_rectangle(cr, 0, top, width, kHostStripHeight);
+    cairo_set_source(cr, shade);
+    cairo_fill(cr);
+    cairo_pattern_destroy(shade);
+    cairo_rectangle(cr, 0, top, width, 1);  // the edge under the view
+    cairo_set_source_rgb(cr, 0.09, 0.09, 0.10);
+    cairo_fill(cr);
+    cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, 12);
+    cairo_set_source_rgb(cr, 0.80, 0.82, 0.84);
+    cairo_move_to(cr, 10, top + kHostStripHeight / 2.0 + 4);
+    cairo_show_text(cr, label.c_str());
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    cairo_surface_destroy(surface);
+}
 
 // The window's pixels as a PNG, through cairo.
 void writeShot(Display* display, Window window, int width, int height, const std::string& path) {
@@ -49,18 +79,18 @@ void writeShot(Display* display, Window window, int width, int height, const std
 
 }  // namespace
 
-void showView(hostplatform::PlugInInstance& instance, int viewMode, const std::optional<std::string>& shotPath) {
+void showView(hostplatform::PlugInInstance& instance, int viewMode, const std::string& label,
+              const std::optional<std::string>& shotPath) {
     Display* display = XOpenDisplay(nullptr);
     if (!display)
         throw ToolError(render::kExitRenderFailed,
                         "no X display to show the view on; run it in an X session or under xvfb-run");
     const HPViewRect rect = instance.viewRect();
     const int width = std::max(rect.right - rect.left, 1);
-    const int height = std::max(rect.bottom - rect.top, 1) + (viewMode == 1 ? 32 : 0);
+    const int height = std::max(rect.bottom - rect.top, 1) + (viewMode == 1 ? kHostStripHeight : 0);
     const int screen = DefaultScreen(display);
     const Window window = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(width),
-                                              static_cast<unsigned>(height), 0, BlackPixel(display, screen),
-                                              BlackPixel(display, screen));
+                                              static_cast<unsigned>(height), 0, kHostGrey, kHostGrey);
     XStoreName(display, window, kWindowTitle);
     XSizeHints hints{};
     hints.flags = PMinSize | PMaxSize;
@@ -69,7 +99,7 @@ void showView(hostplatform::PlugInInstance& instance, int viewMode, const std::o
     XSetWMNormalHints(display, window, &hints);
     Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(display, window, &deleteWindow, 1);
-    XSelectInput(display, window, StructureNotifyMask);
+    XSelectInput(display, window, StructureNotifyMask | ExposureMask);
     XMapRaised(display, window);
     for (XEvent event{}; event.type != MapNotify;) XNextEvent(display, &event);
 
@@ -81,9 +111,12 @@ void showView(hostplatform::PlugInInstance& instance, int viewMode, const std::o
             XEvent event{};
             XNextEvent(display, &event);
             if (event.type == ClientMessage && static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow) open = false;
+            if (event.type == Expose && event.xexpose.count == 0 && viewMode == 1)
+                paintHostStrip(display, window, width, height, label);
         }
         if (render::interruptingSignal() != 0) open = false;
         if (shotPath && idles >= kIdlesBeforeShot) {
+            if (viewMode == 1) paintHostStrip(display, window, width, height, label);
             XSync(display, False);
             writeShot(display, window, width, height, *shotPath);
             open = false;

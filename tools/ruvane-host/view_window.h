@@ -9,8 +9,9 @@
 
 namespace ruvane::host {
 
-// Throws ToolError (kExitRenderFailed) without an X display or when the picture cannot
-// be written.
-void showView(hostplatform::PlugInInstance& instance, int viewMode, const std::optional<std::string>& shotPath);
+// label names the instance in the host's strip below the view (view mode 1). Throws
+// ToolError (kExitRenderFailed) without an X display or when the picture cannot be written.
+void showView(hostplatform::PlugInInstance& instance, int viewMode, const std::string& label,
+              const std::optional<std::string>& shotPath);
 
 }  // namespace ruvane::host
