@@ -193,8 +193,13 @@ bool CKnob::onWheel(const CPoint&, float distance, const CButtonState& buttons) 
     if (!getMouseEnabled()) {
         return false;
     }
-    float step = distance * wheelInc;
-    if ((buttons & kZoomModifier) != 0) {
+    stepBy(distance, (buttons & kZoomModifier) != 0);
+    return true;
+}
+
+void CKnob::stepBy(float steps, bool fine) {
+    float step = steps * wheelInc;
+    if (fine) {
         step *= kFineWheelFactor;
     }
     setValueNormalized(getValueNormalized() + step);
@@ -204,7 +209,6 @@ bool CKnob::onWheel(const CPoint&, float distance, const CButtonState& buttons) 
         valueChanged();
         endEdit();
     }
-    return true;
 }
 
 int32_t CKnob::onKeyDown(KeyCode& key) {
@@ -216,17 +220,7 @@ int32_t CKnob::onKeyDown(KeyCode& key) {
         case kKeyLeft: direction = -1; break;
         default: return -1;
     }
-    float step = direction * wheelInc;
-    if ((key.modifiers & kShiftModifier) != 0) {
-        step *= kFineWheelFactor;
-    }
-    setValueNormalized(getValueNormalized() + step);
-    if (isDirty()) {
-        invalid();
-        beginEdit();
-        valueChanged();
-        endEdit();
-    }
+    stepBy(direction, (key.modifiers & kShiftModifier) != 0);
     return 1;
 }
 

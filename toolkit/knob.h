@@ -52,6 +52,10 @@ protected:
     CCoord insetValue;
 
 private:
+    // A wheel notch or an arrow key: steps of the wheel increment (fine: scaled down),
+    // reported as one whole edit.
+    void stepBy(float steps, bool fine);
+
     // Exists only from press to release.
     struct Drag {
         CPoint firstPoint;

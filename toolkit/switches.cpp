@@ -242,20 +242,26 @@ void CRockerSwitch::onIdle() {
     setDirty();
 }
 
-int32_t CRockerSwitch::onKeyDown(KeyCode& key) {
+int CRockerSwitch::sideOfKey(const KeyCode& key) const {
     if (key.modifiers != 0) {
-        return -1;
+        return 0;
     }
     const bool vertical = (style & kVertical) != 0;
-    const int lowKey = vertical ? kKeyUp : kKeyLeft;
-    const int highKey = vertical ? kKeyDown : kKeyRight;
-    if (key.virtualKey != lowKey && key.virtualKey != highKey) {
+    if (key.virtualKey == (vertical ? kKeyUp : kKeyLeft)) {
+        return -1;
+    }
+    return key.virtualKey == (vertical ? kKeyDown : kKeyRight) ? 1 : 0;
+}
+
+int32_t CRockerSwitch::onKeyDown(KeyCode& key) {
+    const int side = sideOfKey(key);
+    if (side == 0) {
         return -1;
     }
     if (!isEditing()) {
         beginEdit();
     }
-    setValue(key.virtualKey == lowKey ? minValue : maxValue);
+    setValue(side < 0 ? minValue : maxValue);
     if (isDirty()) {
         invalid();
     }
@@ -264,13 +270,7 @@ int32_t CRockerSwitch::onKeyDown(KeyCode& key) {
 }
 
 int32_t CRockerSwitch::onKeyUp(KeyCode& key) {
-    if (key.modifiers != 0) {
-        return -1;
-    }
-    const bool vertical = (style & kVertical) != 0;
-    const int lowKey = vertical ? kKeyUp : kKeyLeft;
-    const int highKey = vertical ? kKeyDown : kKeyRight;
-    if (key.virtualKey != lowKey && key.virtualKey != highKey) {
+    if (sideOfKey(key) == 0) {
         return -1;
     }
     // Every key-down began an edit, so every matching key-up ends it (not only Left/Right).

@@ -103,6 +103,10 @@ public:
     CView* newCopy() const override { return new CRockerSwitch(*this); }
 
 protected:
+    // -1 for the key of the minimum side (Left, or Up when vertical), 1 for the other
+    // side's, 0 for any other key or any modifier.
+    int sideOfKey(const KeyCode& key) const;
+
     CPoint offset;
     CCoord heightOfOneImage;
     int32_t style;

@@ -49,6 +49,13 @@ protected:
         return "(none)";
     }
     std::string folder() { return files.path().string() + "/"; }
+    // Saves the current preset through the dialog to path; answers the file's bytes.
+    std::vector<uint8_t> savePresetAs(const std::string& path) {
+        stand.answerPath(path);
+        click(Tag::kSavePresetTag);
+        idleUntilTheDialogEnds();
+        return fileBytes(path);
+    }
 
     StandInDialog stand;
     TempFolder files;
@@ -147,10 +154,7 @@ TEST_F(PresetDialogs, BankAndMidiSettingsGoThroughTheirDialogsToo) {
 
 TEST_F(PresetDialogs, ASaveThatFailsLeavesTheOldFileWhole) {
     const std::string path = folder() + "keep.zav";
-    stand.answerPath(path);
-    click(Tag::kSavePresetTag);
-    idleUntilTheDialogEnds();
-    const std::vector<uint8_t> old = fileBytes(path);
+    const std::vector<uint8_t> old = savePresetAs(path);
     ASSERT_EQ(old.size(), 221u);
     ::chmod(path.c_str(), 0444);
 
@@ -172,10 +176,7 @@ TEST_F(PresetDialogs, ASaveThatFailsLeavesTheOldFileWhole) {
 // the editor asks about "keep.zav" before the save replaces it. No keeps the old file.
 TEST_F(PresetDialogs, ATypedNameThatLeadsToAnExistingFileAsksBeforeReplacingIt) {
     const std::string path = folder() + "keep.zav";
-    stand.answerPath(path);
-    click(Tag::kSavePresetTag);
-    idleUntilTheDialogEnds();
-    const std::vector<uint8_t> old = fileBytes(path);
+    const std::vector<uint8_t> old = savePresetAs(path);
     ASSERT_EQ(old.size(), 221u);
     EXPECT_TRUE(stand.questionArguments().empty()) << "a name typed whole was asked about twice";
 
