@@ -293,13 +293,14 @@ void Reverb::runPlate(const float* in, float* wetLeft, float* wetRight, const Ru
         float s3 = lowPass_[3], s4 = lowPass_[4], s5 = lowPass_[5];
         const float *tap0 = r.tap[C0], *tap1 = r.tap[C1], *tap2 = r.tap[C2];
         const float *tap3 = r.tap[C3], *tap4 = r.tap[C4], *tap5 = r.tap[C5];
+        const float keep = 1.0f - lp;
         for (int i = 0; i < n; ++i) {
-            s0 += (tap0[i] - s0) * lp;
-            s1 += (tap1[i] - s1) * lp;
-            s2 += (tap2[i] - s2) * lp;
-            s3 += (tap3[i] - s3) * lp;
-            s4 += (tap4[i] - s4) * lp;
-            s5 += (tap5[i] - s5) * lp;
+            s0 = keep * s0 + lp * tap0[i];
+            s1 = keep * s1 + lp * tap1[i];
+            s2 = keep * s2 + lp * tap2[i];
+            s3 = keep * s3 + lp * tap3[i];
+            s4 = keep * s4 + lp * tap4[i];
+            s5 = keep * s5 + lp * tap5[i];
             damped[0][i] = s0;
             damped[1][i] = s1;
             damped[2][i] = s2;
@@ -387,7 +388,7 @@ void Reverb::process(float* left, float* right, int frames) {
             // Band-pass (b1 = 0, b2 = -b0; the stored output is flushed), then the crossfade.
             const Pair x = makePair(wetLeft[i], wetRight[i]);
             Pair y = _mm_add_ps(_mm_mul_ps(b0, x), _mm_mul_ps(minusB0, x2));
-            y = _mm_sub_ps(_mm_sub_ps(y, _mm_mul_ps(a1, y1)), _mm_mul_ps(a2, y2));
+            y = _mm_sub_ps(_mm_sub_ps(y, _mm_mul_ps(a2, y2)), _mm_mul_ps(a1, y1));
             x2 = x1;
             x1 = x;
             y2 = y1;
