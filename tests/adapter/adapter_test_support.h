@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -124,13 +125,17 @@ private:
 // many it made.
 class RenderThread {
 public:
-    explicit RenderThread(CWrapperProcess& process)
-        : thread_([this, &process] {
+    // Renders calls of 70 samples (left 0.25, right -0.25) until joined; inspect, when
+    // given, sees the left output of each call on the render thread.
+    using Inspect = std::function<void(const std::vector<float>& outLeft)>;
+    explicit RenderThread(CWrapperProcess& process, Inspect inspect = {})
+        : thread_([this, &process, inspect = std::move(inspect)] {
               std::vector<float> left(70, 0.25f), right(70, -0.25f), outLeft(70), outRight(70);
               const float* inputs[] = {left.data(), right.data()};
               float* outputs[] = {outLeft.data(), outRight.data()};
               while (!stop_.load(std::memory_order_acquire)) {
                   process.RenderAudio(inputs, outputs, nullptr, 70, false);
+                  if (inspect) inspect(outLeft);
                   calls_.fetch_add(1, std::memory_order_relaxed);
               }
           }) {}

@@ -109,31 +109,21 @@ TEST(ConcurrentStateAndMidi, ChunkFormSavesNeverTakeABlockFromTheEffect) {
     auto process = fixture.make(testEffectPath("effect_slow_state"));
     CPluginWrapper& wrapper = process->Wrapper();
 
-    std::atomic<bool> stop{false};
-    std::atomic<int> blocks{0}, blocksWithoutTheEffect{0};
-    std::thread render([&] {
-        std::vector<float> left(70, 0.25f), right(70, -0.25f), outLeft(70), outRight(70);
-        const float* inputs[] = {left.data(), right.data()};
-        float* outputs[] = {outLeft.data(), outRight.data()};
-        while (!stop.load(std::memory_order_acquire)) {
-            process->RenderAudio(inputs, outputs, nullptr, 70, false);
-            blocks.fetch_add(1, std::memory_order_relaxed);
-            for (float sample : outLeft)
-                if (sample != 0.125f) {
-                    blocksWithoutTheEffect.fetch_add(1, std::memory_order_relaxed);
-                    break;
-                }
-        }
+    std::atomic<int> blocksWithoutTheEffect{0};
+    RenderThread render(*process, [&](const std::vector<float>& outLeft) {
+        for (float sample : outLeft)
+            if (sample != 0.125f) {
+                blocksWithoutTheEffect.fetch_add(1, std::memory_order_relaxed);
+                return;
+            }
     });
-    while (blocks.load(std::memory_order_relaxed) < 10) std::this_thread::yield();
+    render.awaitCalls(10);
     for (int round = 0; round < 40; ++round) {
         std::vector<uint8_t> saved(static_cast<std::size_t>(wrapper.GetStateSize()));
         ASSERT_EQ(wrapper.GetState(saved.data(), static_cast<int32_t>(saved.size())), static_cast<int32_t>(saved.size()));
         ASSERT_EQ(std::memcmp(saved.data(), "GENS", 4), 0);
     }
-    stop.store(true, std::memory_order_release);
-    render.join();
-    EXPECT_GT(blocks.load(), 10);
+    EXPECT_GT(render.join(), 10);
     EXPECT_EQ(blocksWithoutTheEffect.load(), 0);
 }
 

@@ -35,7 +35,7 @@ constexpr long kPopupEventMask =
 // X errors on our connection (a parent the host already destroyed, a focus request on a
 // window not yet viewable) must not reach Xlib's default handler, which ends the host
 // process: our own calls run inside a trap.
-using ErrorTrap = ruvane::X11ErrorTrap;
+using ruvane::X11ErrorTrap;
 
 int32_t modifierState(unsigned int state) {
     int32_t result = 0;
@@ -223,7 +223,7 @@ bool X11Frame::create(Window parent) {
     if (display == nullptr) {
         return false;
     }
-    ErrorTrap trap(display);
+    X11ErrorTrap trap(display);
     XWindowAttributes parentAttributes;
     if (XGetWindowAttributes(display, parent, &parentAttributes) == 0 || trap.failed()) {
         return false;
@@ -269,7 +269,7 @@ X11Frame::~X11Frame() {
         return;
     }
     {
-        ErrorTrap trap(display);
+        X11ErrorTrap trap(display);
         closePopup();
         releaseKeyboard();
         backBuffer.reset();
@@ -287,7 +287,7 @@ void X11Frame::paint(std::span<const CRect> areas) {
     if (!windowAlive || backBuffer == nullptr) {
         return;
     }
-    ErrorTrap trap(display);
+    X11ErrorTrap trap(display);
     cairo_t* cr = cairo_create(backBuffer->cairoSurface());
     for (const CRect& area : areas) {
         // Whole 1x pixels, so the 2x copy covers whole device pixels too.
@@ -309,7 +309,7 @@ void X11Frame::paint(std::span<const CRect> areas) {
 }
 
 void X11Frame::pumpEvents() {
-    ErrorTrap trap(display);
+    X11ErrorTrap trap(display);
     if (popup.window != 0 && !popup.grabbed) {
         tryGrabForPopup();
     } else if (popup.window == 0 && keyboardGrabbed && !keyboardGrabHeld && keyboardGrabAttempts < kGrabAttempts) {
@@ -432,7 +432,7 @@ bool X11Frame::openPopup(PopupMenu& menu, const CRect& anchor) {
     if (!windowAlive || popup.window != 0) {
         return false;
     }
-    ErrorTrap trap(display);
+    X11ErrorTrap trap(display);
     const CRect bounds = menu.getBounds();
     const int menuWidth = std::max(1, toDevice(bounds.getWidth()));
     const int menuHeight = std::max(1, toDevice(bounds.getHeight()));
@@ -496,7 +496,7 @@ void X11Frame::closePopup() {
     if (popup.window == 0) {
         return;
     }
-    ErrorTrap trap(display);
+    X11ErrorTrap trap(display);
     XUngrabPointer(display, CurrentTime);
     XUngrabKeyboard(display, CurrentTime);
     XDestroyWindow(display, popup.window);
@@ -513,7 +513,7 @@ void X11Frame::grabKeyboard() {
     if (keyboardGrabbed || !windowAlive) {
         return;
     }
-    ErrorTrap trap(display);
+    X11ErrorTrap trap(display);
     int revert = 0;
     XGetInputFocus(display, &focusBeforeGrab, &revert);
     XSetInputFocus(display, window, RevertToParent, CurrentTime);
@@ -532,7 +532,7 @@ void X11Frame::releaseKeyboard() {
     if (!keyboardGrabbed) {
         return;
     }
-    ErrorTrap trap(display);
+    X11ErrorTrap trap(display);
     keyboardGrabbed = false;
     keyboardGrabHeld = false;
     XUngrabKeyboard(display, CurrentTime);
