@@ -22,6 +22,8 @@ BiquadCoefficients butterworthLowPass(float cornerHz, float sampleRate) {
 
 void AntiAliasFilter::setSampleRate(float sampleRate) {
     coefficients_ = butterworthLowPass(antiAliasDesignHz(sampleRate), sampleRate);
+    const BiquadCoefficients& c = coefficients_;
+    lanes_ = {splat(c.b0), splat(c.b1), splat(c.b2), splat(c.a1), splat(c.a2)};
 }
 
 void AntiAliasFilter::reset() {
