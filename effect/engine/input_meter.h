@@ -25,12 +25,25 @@ public:
     void reset();
 
     // One sample: writes the pair, advances, and reads the pair `length - 1` samples old.
-    void process(float left, float right) {
-        left_[position_] = left;
-        right_[position_] = right;
-        if (++position_ == length()) position_ = 0;
-        blockPeakLeft_ = std::max(blockPeakLeft_, std::fabs(left_[position_]));
-        blockPeakRight_ = std::max(blockPeakRight_, std::fabs(right_[position_]));
+    void process(float left, float right) { run(&left, &right, 1); }
+    // frames samples of process(). Position and peaks run in locals: the ring stores
+    // could otherwise alias them and chain every sample to the one before through memory.
+    void run(const float* left, const float* right, int frames) {
+        float* const ringLeft = left_.data();
+        float* const ringRight = right_.data();
+        const int length = this->length();
+        int position = position_;
+        float peakLeft = blockPeakLeft_, peakRight = blockPeakRight_;
+        for (int n = 0; n < frames; ++n) {
+            ringLeft[position] = left[n];
+            ringRight[position] = right[n];
+            if (++position == length) position = 0;
+            peakLeft = std::max(peakLeft, std::fabs(ringLeft[position]));
+            peakRight = std::max(peakRight, std::fabs(ringRight[position]));
+        }
+        position_ = position;
+        blockPeakLeft_ = peakLeft;
+        blockPeakRight_ = peakRight;
     }
     // Merges the block's peaks into the shared ones (audio thread, once per block).
     void publish();

@@ -173,15 +173,18 @@ void SignalPath::runChunk(const float* inLeft, const float* inRight, float* outL
                                int frames) {
     const BlockSettings s = settings_;  // a copy: the loops' stores cannot alias it
     Scratch& x = scratch_;
-    smoothers_.run(frames, smootherGuard_, x.smoothed.data());
+    // The guards run in locals, so their sign flips stay in registers.
+    AlternatingGuard smootherGuard = smootherGuard_;
+    smoothers_.run(frames, smootherGuard, x.smoothed.data());
+    smootherGuard_ = smootherGuard;
 
     // Input gain and meters.
     for (int i = 0; i < frames; ++i) {
         const float inputGain = x.smoothed[i][kSmoothInputGain];
         x.dryLeft[i] = limitInput(inLeft[i]) * inputGain;
         x.dryRight[i] = limitInput(inRight[i]) * inputGain;
-        meter_.process(x.dryLeft[i], x.dryRight[i]);
     }
+    meter_.run(x.dryLeft.data(), x.dryRight.data(), frames);
     // The "in" filter depends on the loop's modulation; otherwise the line inputs before
     // feedback are known now.
     if (!s.filterIn()) {
@@ -200,18 +203,20 @@ void SignalPath::runChunk(const float* inLeft, const float* inRight, float* outL
         runLoop<false>(frames);
 
     // Mix, reverb, output gain.
+    AlternatingGuard reverbGuard = reverbGuard_;
     for (int i = 0; i < frames; ++i) {
-        const float reverbGuard = reverbGuard_.next();
+        const float guard = reverbGuard.next();
         const float dryShare = 1.0f - x.smoothed[i][kSmoothMix];
         if (s.reverbOnOutput) {
             x.wetLeft[i] += x.dryLeft[i] * dryShare;
             x.wetRight[i] += x.dryRight[i] * dryShare;
         }
         if (s.reverbOn) {
-            x.wetLeft[i] += reverbGuard;
-            x.wetRight[i] += reverbGuard;
+            x.wetLeft[i] += guard;
+            x.wetRight[i] += guard;
         }
     }
+    reverbGuard_ = reverbGuard;
     if (s.reverbOn) reverb_.process(x.wetLeft.data(), x.wetRight.data(), frames);
     for (int i = 0; i < frames; ++i) {
         float outL = x.wetLeft[i];
