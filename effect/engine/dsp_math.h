@@ -43,11 +43,16 @@ inline constexpr float kReverbGuard = 1e-8f;     // guard B
 inline constexpr float kExp2C0 = 0.69315131f, kExp2C1 = 0.24016445f, kExp2C2 = 0.055799915f,
                        kExp2C3 = 0.0090170285f, kExp2C4 = 0.0018671308f;
 
+inline constexpr float kExp2RoundsToOne = 1.0f / (1 << 25);
+
 // 2^x to about 2e-7 relative, for any x (results saturate below 2^-126 and above 2^127;
 // NaN gives the lower end). Exact at whole numbers, and 1 for |x| below 2^-25, where 1 is
 // the float nearest to 2^x. The polynomial keeps Horner's order: the clock rates come from
 // here, and the clocked delay's phase would turn any change of their rounding into a drift.
 inline float fastExp2(float x) {
+    // The polynomial would round to 1 here; a modulation depth at its centre lands here
+    // on every sample.
+    if (std::fabs(x) < kExp2RoundsToOne) return 1.0f;
     if (!(x >= -126.0f)) x = -126.0f;  // also NaN
     if (x > 127.0f) x = 127.0f;
     int whole = static_cast<int>(x);  // truncates; step down for negative fractions

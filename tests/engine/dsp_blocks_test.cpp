@@ -84,6 +84,16 @@ TEST(FastMath, Exp2IsAccurateToOnePartInAMillion) {
     EXPECT_EQ(fastExp2(-3.0f), 0.125f);
 }
 
+// The scalar power returns 1 early for tiny exponents; the four-lane one always runs the
+// polynomial. Across the early return's edge they must agree bit for bit.
+TEST(FastMath, Exp2ShortCutNearZeroChangesNoResult) {
+    const float edge = 1.0f / (1 << 25);
+    std::vector<float> exponents{edge, std::nextafter(edge, 0.0f), std::nextafter(edge, 1.0f)};
+    for (float x = 1.0f / (1 << 27); x < 1.0f / (1 << 20); x *= 1.0001f) exponents.push_back(x);
+    for (float x : exponents)
+        for (float y : {x, -x}) ASSERT_EQ(fastExp2(y), laneOf<0>(fastExp2x4(_mm_set1_ps(y)))) << y;
+}
+
 TEST(FastMath, Exp2SaturatesInsteadOfOverflowing) {
     for (float x : {1000.0f, -1000.0f, INFINITY, -INFINITY, NAN}) {
         const float y = fastExp2(x);
