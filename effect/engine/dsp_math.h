@@ -43,6 +43,7 @@ inline constexpr float kReverbGuard = 1e-8f;     // guard B
 inline constexpr float kExp2C0 = 0.69315131f, kExp2C1 = 0.24016445f, kExp2C2 = 0.055799915f,
                        kExp2C3 = 0.0090170285f, kExp2C4 = 0.0018671308f;
 
+// Below this size 2^x rounds to 1.
 inline constexpr float kExp2RoundsToOne = 1.0f / (1 << 25);
 
 // 2^x to about 2e-7 relative, for any x (results saturate below 2^-126 and above 2^127;
