@@ -95,9 +95,12 @@ public:
         // denormal range within the sample's two passes.
         band_ = flush(band_);
         low_ = flush(low_);
-        const Pair first = pass(x, f, q, minCarry, type);
-        const Pair second = pass(x, f, q, minCarry, type);
-        return _mm_mul_ps(splat(0.5f), _mm_add_ps(first, second));
+        switch (type) {
+            case FilterType::LowPass: return twoPasses<FilterType::LowPass>(x, f, q, minCarry);
+            case FilterType::BandPass: return twoPasses<FilterType::BandPass>(x, f, q, minCarry);
+            case FilterType::HighPass: return twoPasses<FilterType::HighPass>(x, f, q, minCarry);
+        }
+        return twoPasses<FilterType::LowPass>(x, f, q, minCarry);
     }
     // One channel: the same input in both lanes.
     float process(float x, const FilterCoefficients& c, FilterType type) { return leftOf(process(splat(x), c, type)); }
@@ -106,7 +109,15 @@ public:
     float band() const { return leftOf(band_); }
 
 private:
-    Pair pass(Pair x, Pair f, Pair q, Pair minCarry, FilterType type) {
+    // The type is chosen once a sample, not once a pass.
+    template <FilterType Type>
+    Pair twoPasses(Pair x, Pair f, Pair q, Pair minCarry) {
+        const Pair first = pass<Type>(x, f, q, minCarry);
+        const Pair second = pass<Type>(x, f, q, minCarry);
+        return _mm_mul_ps(splat(0.5f), _mm_add_ps(first, second));
+    }
+    template <FilterType Type>
+    Pair pass(Pair x, Pair f, Pair q, Pair minCarry) {
         low_ = _mm_add_ps(low_, _mm_mul_ps(f, band_));
         const Pair high = _mm_sub_ps(_mm_sub_ps(x, _mm_mul_ps(q, band_)), low_);
         // max(share, minCarry) as std::max orders it: a NaN share passes through.
@@ -114,11 +125,8 @@ private:
         const Pair share = _mm_sub_ps(splat(1.0f), _mm_mul_ps(_mm_mul_ps(splat(kCubic), limited), limited));
         const Pair carry = _mm_max_ps(minCarry, share);
         band_ = _mm_add_ps(_mm_mul_ps(f, high), _mm_mul_ps(carry, band_));
-        switch (type) {
-            case FilterType::LowPass: return low_;
-            case FilterType::BandPass: return band_;
-            case FilterType::HighPass: return high;
-        }
+        if constexpr (Type == FilterType::BandPass) return band_;
+        if constexpr (Type == FilterType::HighPass) return high;
         return low_;
     }
 
