@@ -137,7 +137,7 @@ void Reverb::setAmount(float amount) {
 
 void Reverb::reset() {
     std::fill(storage_.get(), storage_.get() + storageFloats_, 0.0f);
-    std::fill(std::begin(lowPass_), std::end(lowPass_), 0.0f);
+    lowPass_.fill(0.0f);
     bandLeft_ = {};
     bandRight_ = {};
 }
@@ -231,12 +231,7 @@ void Reverb::runSpring(const float* in, float* wetLeft, float* wetRight, const R
         wetLeft[i] = v;
         wetRight[i] = vR;
     }
-    lowPass_[0] = s0;
-    lowPass_[1] = s1;
-    lowPass_[2] = s2;
-    lowPass_[3] = s3;
-    lowPass_[4] = s4;
-    lowPass_[5] = s5;
+    lowPass_ = {s0, s1, s2, s3, s4, s5};
 }
 
 // Plate: four input allpasses in series (D), six damped allpasses in parallel (C).
@@ -251,7 +246,7 @@ void Reverb::runPlate(const float* in, float* wetLeft, float* wetRight, const Ru
     const int n = r.length;
     const int vectorEnd = n & ~3;
     alignas(16) float diffused[kMaxRun];        // y3, the diffusion chain's output
-    alignas(16) float damped[6][kMaxRun];       // s0..s5 after each sample
+    alignas(16) float damped[kLowPasses][kMaxRun];  // the low-passes after each sample
 
     // Diffusion chain (D0..D3).
     {
@@ -289,31 +284,15 @@ void Reverb::runPlate(const float* in, float* wetLeft, float* wetRight, const Ru
     // Damping low-passes on the tank taps (C0..C5).
     {
         const float lp = lp_.load(relaxed);
-        float s0 = lowPass_[0], s1 = lowPass_[1], s2 = lowPass_[2];
-        float s3 = lowPass_[3], s4 = lowPass_[4], s5 = lowPass_[5];
-        const float *tap0 = r.tap[C0], *tap1 = r.tap[C1], *tap2 = r.tap[C2];
-        const float *tap3 = r.tap[C3], *tap4 = r.tap[C4], *tap5 = r.tap[C5];
         const float keep = 1.0f - lp;
+        std::array<float, kLowPasses> s = lowPass_;
         for (int i = 0; i < n; ++i) {
-            s0 = keep * s0 + lp * tap0[i];
-            s1 = keep * s1 + lp * tap1[i];
-            s2 = keep * s2 + lp * tap2[i];
-            s3 = keep * s3 + lp * tap3[i];
-            s4 = keep * s4 + lp * tap4[i];
-            s5 = keep * s5 + lp * tap5[i];
-            damped[0][i] = s0;
-            damped[1][i] = s1;
-            damped[2][i] = s2;
-            damped[3][i] = s3;
-            damped[4][i] = s4;
-            damped[5][i] = s5;
+            for (int k = 0; k < kLowPasses; ++k) {
+                s[k] = keep * s[k] + lp * r.tap[C0 + k][i];
+                damped[k][i] = s[k];
+            }
         }
-        lowPass_[0] = s0;
-        lowPass_[1] = s1;
-        lowPass_[2] = s2;
-        lowPass_[3] = s3;
-        lowPass_[4] = s4;
-        lowPass_[5] = s5;
+        lowPass_ = s;
     }
 
     // Tank allpasses and the outputs, which read the tank at the diffusion taps' positions.

@@ -3,6 +3,7 @@
 // crossfaded in by the amount.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -67,7 +68,8 @@ private:
     std::size_t storageFloats_ = 0;
     float* buffer_[kBufferCount] = {};
 
-    float lowPass_[6] = {};
+    static constexpr int kLowPasses = 6;  // one per C buffer
+    std::array<float, kLowPasses> lowPass_{};
     BandPassState bandLeft_, bandRight_;
     float b0_ = 0.0f, a1_ = 0.0f, a2_ = 0.0f;
     float outScale_ = 0.0f;  // k
