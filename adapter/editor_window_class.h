@@ -37,8 +37,9 @@ public:
     // or parent is no window to hold it.
     unsigned long CreateChild(unsigned long parent, int32_t x, int32_t y, int32_t width, int32_t height,
                               CPluginWrapper* wrapper, bool mapped = true);
-    // Moves and sizes a child without changing its stacking, and shows it raised.
+    // Moves and sizes a child without changing its stacking.
     void PlaceChild(unsigned long window, int32_t x, int32_t y, int32_t width, int32_t height);
+    // Shows a child, raised above its siblings.
     void ShowChild(unsigned long window);
     // Asks for a repaint of the whole window.
     void Redraw(unsigned long window);

@@ -231,9 +231,9 @@ TEST_F(AudioBridge, SampleRateChangesSuspendSetAndResume) {
     EXPECT_EQ(latency, 100);
 }
 
-// Kept on purpose: each event goes with the effect block that holds its sample, with its
-// offset counted from that block's start, so no effect call sees an offset beyond its
-// own length; offsets past the host call belong to its last sample.
+// Each event goes with the effect block that holds its sample, with its offset counted
+// from that block's start, so no effect call sees an offset beyond its own length;
+// offsets past the host call belong to its last sample.
 TEST_F(AudioBridge, HostMidiReachesTheEffectInTheBlockOfItsSample) {
     auto process = make("effect_plain", kStereoType);
     auto& midi = dynamic_cast<CEffectProcessMIDI&>(*process);
